@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds bottles and runs every test: the Linux build, then the same tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")"
+. tools/deps.sh
+# shellcheck disable=SC2086
+bottles_install $BOTTLES_BUILD_PACKAGES
+
+jobs=$(nproc)
+
+echo "== Linux build"
+cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/linux -j "$jobs"
+ctest --test-dir build/linux --output-on-failure -j "$jobs"
+
+echo "== Sanitizers (address, undefined)"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON >/dev/null
+cmake --build build/sanitize -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure -j "$jobs"

@@ -1,0 +1,27 @@
+# Installs the Debian packages a script needs, and only when one is missing.
+# Sourced by test.sh, play.sh and bench.sh; runs as root on Debian 12.
+
+bottles_missing() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+  done
+}
+
+bottles_install() {
+  local missing
+  missing=$(bottles_missing "$@")
+  [ -z "$missing" ] && return 0
+  # wine32 is an i386 package.
+  if printf '%s\n' $missing | grep -q ':i386$'; then
+    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+  fi
+  echo "Installing: $(echo $missing)"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  # shellcheck disable=SC2086
+  apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# What builds and tests the board.
+BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev"
