@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
 # shellcheck disable=SC2086
-bottles_install $BOTTLES_BUILD_PACKAGES
+bottles_install $BOTTLES_BUILD_PACKAGES $BOTTLES_TEST_PACKAGES
 
 jobs=$(nproc)
 

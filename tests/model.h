@@ -22,6 +22,9 @@ class Target {
   virtual std::string Cell(int cell) = 0;   // text of Text2(cell)
   virtual std::string Summary(int table) = 0;  // caption of Label3(table)
   virtual int SelectedCell() = 0;
+  // Anything else the front end must keep true after every event; empty
+  // when it holds, else what is wrong.
+  virtual std::string Check() { return {}; }
 };
 
 class Reference {
@@ -110,6 +113,7 @@ inline std::string Compare(Target& target, const Reference& ref) {
     if (target.Enabled(b) != ref.pouring) diff << " button" << b << " enabled=" << target.Enabled(b);
   }
   if (target.SelectedCell() != ref.selected) diff << " selected=" << target.SelectedCell() << " want " << ref.selected;
+  diff << target.Check();
   if (bottles != 21) diff << " bottles=" << bottles;
   if (halves != 21) diff << " volume=" << halves / 2.0;
   return diff.str();

@@ -23,5 +23,7 @@ bottles_install() {
   apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-# What builds and tests the board.
-BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev"
+# What builds the Linux program and its tests.
+BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2"
+# What the tests need beside: a real X server, screenshots and window look-up.
+BOTTLES_TEST_PACKAGES="xvfb xauth imagemagick xdotool"

@@ -1,0 +1,15 @@
+# Writes a header that holds a file's bytes as a C string constant, so that a
+# text stored in its own code page reaches the program byte for byte.
+function(bottles_embed_texts header)
+  set(body "// Generated from the panel text files; do not edit.\n#pragma once\n")
+  foreach(pair IN LISTS ARGN)
+    string(REPLACE "=" ";" pair "${pair}")
+    list(GET pair 0 name)
+    list(GET pair 1 file)
+    file(READ "${file}" hex HEX)
+    string(REGEX REPLACE "(..)" "\\\\x\\1" escaped "${hex}")
+    string(APPEND body "inline constexpr char ${name}[] = \"${escaped}\";\n")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${file}")
+  endforeach()
+  file(CONFIGURE OUTPUT "${header}" CONTENT "${body}" @ONLY)
+endfunction()

@@ -1,0 +1,389 @@
+// The Qt back end; see qt_form.h.
+#include "forms/qt/qt_form.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <algorithm>
+#include <qdrawutil.h>
+
+#include "board/errors.h"
+#include "forms/cp1251.h"
+
+namespace forms::qt {
+
+namespace {
+
+QString FromCp1251(std::string_view text) {
+  const std::u16string wide = DecodeCp1251(text);
+  return QString(reinterpret_cast<const QChar*>(wide.data()), static_cast<qsizetype>(wide.size()));
+}
+
+std::string ToCp1251(const QString& text) {
+  return EncodeCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          static_cast<std::size_t>(text.size())));
+}
+
+QColor ToQColor(Colour c) {
+  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                static_cast<int>(c & 0xFF));
+}
+
+void PaintBackground(QWidget* w, Colour c) {
+  if (c == kDefaultColour) return;
+  // Buttons fill with the Button role, other widgets with Window.
+  QPalette palette = w->palette();
+  palette.setColor(QPalette::Window, ToQColor(c));
+  palette.setColor(QPalette::Button, ToQColor(c));
+  w->setPalette(palette);
+  w->setAutoFillBackground(true);
+}
+
+// A button drawn flat in its own back colour, as the graphical button style
+// asks: a bevel, the caption centred, greyed when disabled, a focus mark.
+class FlatButton : public QPushButton {
+ public:
+  FlatButton(QColor back, QWidget* parent) : QPushButton(parent), back_(back) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, back_);
+    qDrawWinButton(&p, r, palette(), isDown());
+    QRect text_rect = r.adjusted(3, 2, -3, -2);
+    if (isDown()) text_rect.translate(1, 1);
+    const int flags = Qt::AlignCenter | Qt::TextWordWrap;
+    if (isEnabled()) {
+      p.setPen(Qt::black);
+    } else {
+      p.setPen(Qt::white);
+      p.drawText(text_rect.translated(1, 1), flags, text());
+      p.setPen(QColor(128, 128, 128));
+    }
+    p.drawText(text_rect, flags, text());
+    if (hasFocus()) {
+      QStyleOptionFocusRect focus;
+      focus.initFrom(this);
+      focus.rect = r.adjusted(4, 4, -4, -4);
+      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+    }
+  }
+
+ private:
+  QColor back_;
+};
+
+// A frame drawn the classic way: its back colour, an etched border, and the
+// caption on the border's top edge.
+class Frame : public QGroupBox {
+ public:
+  Frame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QFontMetrics metrics(font());
+    const int top = metrics.height() / 2;
+    qDrawShadeRect(&p, QRect(0, top, width(), height() - top), palette(), true, 1);
+    const QRect caption(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    p.fillRect(caption, palette().window());
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, title());
+  }
+};
+
+class ListElement : public board::List {
+ public:
+  explicit ListElement(QListWidget* w) : w_(w) {}
+  int Count() const override { return w_->count(); }
+  void Clear() override { w_->clear(); }
+  void Append(std::string_view entry) override { w_->addItem(FromCp1251(entry)); }
+  void RemoveAt(int index) override {
+    if (index < 0 || index >= w_->count()) throw board::NoSuchElementError();
+    delete w_->takeItem(index);
+  }
+
+ private:
+  QListWidget* w_;
+};
+
+class LineTextElement : public board::Text {
+ public:
+  explicit LineTextElement(QLineEdit* w) : w_(w) {}
+  std::string Get() const override { return ToCp1251(w_->text()); }
+  void Set(std::string_view text) override { w_->setText(FromCp1251(text)); }
+
+ private:
+  QLineEdit* w_;
+};
+
+// Multi-line texts keep CR LF line ends; the widget shows plain line feeds.
+class PanelTextElement : public board::Text {
+ public:
+  explicit PanelTextElement(QPlainTextEdit* w) : w_(w) {}
+  std::string Get() const override {
+    return ToCp1251(w_->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
+  }
+  void Set(std::string_view text) override {
+    w_->setPlainText(FromCp1251(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+  }
+
+ private:
+  QPlainTextEdit* w_;
+};
+
+class CaptionElement : public board::Caption {
+ public:
+  explicit CaptionElement(QLabel* w) : w_(w) {}
+  void SetCaption(std::string_view caption) override { w_->setText(FromCp1251(caption)); }
+
+ private:
+  QLabel* w_;
+};
+
+class SwitchElement : public board::Switch {
+ public:
+  explicit SwitchElement(QWidget* w) : w_(w) {}
+  bool Enabled() const override { return w_->isEnabled(); }
+  void SetEnabled(bool enabled) override { w_->setEnabled(enabled); }
+
+ private:
+  QWidget* w_;
+};
+
+class OptionElement : public board::Option {
+ public:
+  explicit OptionElement(QRadioButton* w) : w_(w) {}
+  bool Value() const override { return w_->isChecked(); }
+  void SetValue(bool selected) override {
+    // An exclusive group refuses to clear its checked button; leave the
+    // group for the moment of the change. No click is raised.
+    w_->setAutoExclusive(false);
+    w_->setChecked(selected);
+    w_->setAutoExclusive(true);
+  }
+
+ private:
+  QRadioButton* w_;
+};
+
+}  // namespace
+
+struct FormWindow::Row {
+  const Control* control = nullptr;
+  QWidget* widget = nullptr;
+  std::unique_ptr<board::List> list;
+  std::unique_ptr<board::Text> text;
+  std::unique_ptr<board::Caption> caption;
+  std::unique_ptr<board::Switch> button;
+  std::unique_ptr<board::Option> option;
+};
+
+FormWindow::FormWindow(const Form& form)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint),
+      form_(form),
+      dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
+  const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+  setObjectName(QString::fromLatin1(form.name));
+  setWindowTitle(FromCp1251(form.caption));
+  setFixedSize(px(form.client_width), px(form.client_height));
+  PaintBackground(this, form.back_colour);
+  QFont font(QString::fromLatin1(form.font.name));
+  font.setPointSize(form.font.points);
+  font.setWeight(static_cast<QFont::Weight>(form.font.weight));
+  setFont(font);
+
+  // Frames come before the controls they hold, whatever the row order.
+  std::vector<const Control*> order;
+  for (const Control& c : form.controls) {
+    if (c.kind == ControlKind::kFrame) order.push_back(&c);
+  }
+  for (const Control& c : form.controls) {
+    if (c.kind != ControlKind::kFrame) order.push_back(&c);
+  }
+
+  rows_.resize(form.controls.size());
+  for (const Control* c : order) {
+    QWidget* parent = this;
+    if (c->container != nullptr) {
+      parent = Widget(c->container, -1);
+      if (parent == nullptr) parent = this;
+    }
+    auto row = std::make_unique<Row>();
+    row->control = c;
+    const QString caption = FromCp1251(c->caption);
+    switch (c->kind) {
+      case ControlKind::kLabel: {
+        auto* w = new QLabel(parent);
+        w->setTextFormat(Qt::PlainText);
+        w->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        w->setWordWrap(true);
+        w->setText(caption);
+        row->caption = std::make_unique<CaptionElement>(w);
+        row->widget = w;
+        break;
+      }
+      case ControlKind::kFrame: {
+        auto* w = new Frame(caption, parent);
+        row->widget = w;
+        break;
+      }
+      case ControlKind::kOptionButton: {
+        auto* w = new QRadioButton(caption, parent);
+        w->setAutoExclusive(true);
+        row->option = std::make_unique<OptionElement>(w);
+        row->widget = w;
+        break;
+      }
+      case ControlKind::kButton: {
+        auto* w = new FlatButton(ToQColor(c->back_colour), parent);
+        w->setText(caption);
+        row->button = std::make_unique<SwitchElement>(w);
+        row->widget = w;
+        break;
+      }
+      case ControlKind::kTextBox: {
+        if (c->multi_line) {
+          auto* w = new QPlainTextEdit(parent);
+          w->setReadOnly(true);
+          w->setTabChangesFocus(true);
+          w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+          w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+          w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+          row->text = std::make_unique<PanelTextElement>(w);
+          row->widget = w;
+        } else {
+          auto* w = new QLineEdit(parent);
+          w->setReadOnly(true);
+          row->text = std::make_unique<LineTextElement>(w);
+          row->widget = w;
+        }
+        row->text->Set(c->caption);
+        break;
+      }
+      case ControlKind::kListBox: {
+        auto* w = new QListWidget(parent);
+        w->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        row->list = std::make_unique<ListElement>(w);
+        row->widget = w;
+        break;
+      }
+    }
+    QWidget* w = row->widget;
+    w->setObjectName(c->index < 0 ? QString::fromLatin1(c->name)
+                                  : QStringLiteral("%1(%2)").arg(QLatin1String(c->name)).arg(c->index));
+    w->setGeometry(px(c->left), px(c->top), px(c->width), px(c->height));
+    if (c->kind != ControlKind::kButton) PaintBackground(w, c->back_colour);
+    if (!TakesFocus(c->kind)) w->setFocusPolicy(Qt::NoFocus);
+    w->setVisible(c->visible);
+    rows_[static_cast<std::size_t>(c - form.controls.data())] = std::move(row);
+  }
+
+  // Keyboard focus follows the tab index.
+  std::vector<const Row*> chain;
+  for (const auto& row : rows_) {
+    if (TakesFocus(row->control->kind)) chain.push_back(row.get());
+  }
+  std::stable_sort(chain.begin(), chain.end(), [](const Row* a, const Row* b) {
+    return a->control->tab_index < b->control->tab_index;
+  });
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    QWidget::setTabOrder(chain[i - 1]->widget, chain[i]->widget);
+  }
+  for (const Row* row : chain) {
+    if (row->control->visible) {
+      row->widget->setFocus();
+      break;
+    }
+  }
+}
+
+FormWindow::~FormWindow() = default;
+
+QWidget* FormWindow::Widget(std::string_view name, int index) const {
+  const int row = FindControl(form_, name, index);
+  if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
+  return rows_[static_cast<std::size_t>(row)]->widget;
+}
+
+FormWindow::Row& FormWindow::At(std::string_view name, int index, ControlKind kind) {
+  const int row = FindControl(form_, name, index);
+  if (row < 0 || form_.controls[static_cast<std::size_t>(row)].kind != kind) {
+    throw board::NoSuchElementError();
+  }
+  return *rows_[static_cast<std::size_t>(row)];
+}
+
+board::List& FormWindow::List(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kListBox).list;
+}
+board::Text& FormWindow::Text(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kTextBox).text;
+}
+board::Caption& FormWindow::Caption(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kLabel).caption;
+}
+board::Switch& FormWindow::Switch(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kButton).button;
+}
+board::Option& FormWindow::Option(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kOptionButton).option;
+}
+
+bool FormWindow::Load(Handlers& handlers) {
+  handlers_ = &handlers;
+  for (const auto& row : rows_) {
+    auto* button = qobject_cast<QAbstractButton*>(row->widget);
+    if (button == nullptr) continue;
+    const Control* control = row->control;
+    connect(button, &QAbstractButton::clicked, this,
+            [this, control] { Deliver([this, control] { handlers_->Click(*control); }); });
+  }
+  Deliver([this] { handlers_->Load(); });
+  return !ended_;
+}
+
+void FormWindow::ShowCentred() {
+  const QRect screen_area = screen()->availableGeometry();
+  move(screen_area.center() - rect().center());
+  show();
+}
+
+void FormWindow::Deliver(const std::function<void()>& event) {
+  if (ended_) return;
+  forms::Deliver(form_, event, [this](const ErrorReport& report) { Report(report); });
+}
+
+void FormWindow::Report(const ErrorReport& report) {
+  ended_ = true;
+  if (reporter_) {
+    reporter_(report);
+    return;
+  }
+  QMessageBox::critical(isVisible() ? this : nullptr, QString::fromStdU16String(report.title),
+                        QString::fromStdU16String(report.message));
+  hide();
+  QCoreApplication::exit(1);
+}
+
+char DecimalSeparator() {
+  const QString point = QLocale::system().decimalPoint();
+  if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
+  return '.';
+}
+
+}  // namespace forms::qt

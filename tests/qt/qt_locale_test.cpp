@@ -1,0 +1,22 @@
+// The volume's separator follows the user's locale. CTest runs this program
+// once per locale, telling it in BOTTLES_EXPECT_SEPARATOR what to expect.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/qt/qt_fixture.h"
+
+namespace {
+
+TEST(QtLocaleTest, TheSummaryUsesTheLocalesSeparator) {
+  const char* expected = std::getenv("BOTTLES_EXPECT_SEPARATOR");
+  ASSERT_NE(expected, nullptr);
+  const char separator = forms::qt::DecimalSeparator();
+  EXPECT_EQ(separator, expected[0]);
+  qt_test::Game g(separator);
+  g.Select(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(1), std::string(" = 1 / 0") + expected[0] + "5");
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+# Real-widget tests on the Qt back end, on the offscreen platform.
+find_package(Qt6 REQUIRED COMPONENTS Widgets Test)
+add_library(qt_test_main STATIC qt/qt_test_main.cpp)
+target_link_libraries(qt_test_main PUBLIC GTest::gtest Qt6::Widgets)
+
+function(bottles_qt_test name)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE window forms_qt qt_test_main Qt6::Test)
+  target_compile_definitions(${name} PRIVATE BOTTLES_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+bottles_qt_test(qt_window_test qt/qt_window_test.cpp)
+bottles_qt_test(qt_model_test qt/qt_model_test.cpp)
+
+# The program itself on a real X server.
+add_test(NAME xvfb_screenshot_test
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb_screenshot_test.sh $<TARGET_FILE:bottles>
+          ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
+
+add_executable(qt_locale_test qt/qt_locale_test.cpp)
+target_link_libraries(qt_locale_test PRIVATE window forms_qt qt_test_main Qt6::Test)
+foreach(pair "bg_BG.UTF-8=," "en_US.UTF-8=." "C=.")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 locale)
+  list(GET pair 1 separator)
+  add_test(NAME qt_locale_test_${locale} COMMAND qt_locale_test)
+  set_tests_properties(qt_locale_test_${locale} PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=${locale};BOTTLES_EXPECT_SEPARATOR=${separator}")
+endforeach()
