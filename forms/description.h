@@ -21,6 +21,12 @@ struct Font {
   int charset;  // 204: Cyrillic
 };
 
+// A control of the form, by array name and index.
+struct Ref {
+  const char* name = nullptr;
+  std::int16_t index = -1;
+};
+
 struct Control {
   ControlKind kind;
   const char* name;       // the control array's name, or the control's own
@@ -32,6 +38,9 @@ struct Control {
   int tab_index;
   bool visible = true;
   bool multi_line = false;  // text boxes: multi-line with a vertical scroll bar
+  // The labels whose captions name this control for a screen reader, in
+  // the order spoken; a label named so also speaks its own caption.
+  Ref labelled_by[2] = {};
 };
 
 struct Form {

@@ -16,6 +16,18 @@ int FindControl(const Form& form, std::string_view name, int index) {
   return -1;
 }
 
+std::u16string LabelledName(const Form& form, const Control& control) {
+  std::u16string name;
+  for (const Ref& ref : control.labelled_by) {
+    if (ref.name == nullptr) continue;
+    const int row = FindControl(form, ref.name, ref.index);
+    if (row < 0) continue;
+    if (!name.empty()) name += u' ';
+    name += DecodeCp1251(form.controls[static_cast<std::size_t>(row)].caption);
+  }
+  return name;
+}
+
 namespace {
 
 std::u16string FromUtf8(std::string_view s) {

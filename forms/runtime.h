@@ -35,6 +35,11 @@ class Handlers {
 // The row of a control, or -1.
 int FindControl(const Form& form, std::string_view name, int index);
 
+// What names a control for a screen reader beside its own caption: the
+// captions of the labels it is labelled by, joined by blanks; empty when it
+// has none.
+std::u16string LabelledName(const Form& form, const Control& control);
+
 // The text of the standard error box for an error that left a handler.
 struct ErrorReport {
   std::u16string title;

@@ -47,6 +47,12 @@ expect 66 22 FFC080 "title label"
 expect 365 132 FF0000 "button Чисти"
 expect 14 200 00FF00 "button Постави бутилка"
 expect 368 200 8080FF "summary label"
+# The drawing of the program is the window's icon.
+if xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (32 x 32)'; then
+  echo "ok: 32 x 32 window icon"
+else
+  echo "FAIL: the window has no 32 x 32 icon"; status=1
+fi
 kill "$app"
 wait "$app" 2>/dev/null || true
 app=""

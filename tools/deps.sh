@@ -26,4 +26,4 @@ bottles_install() {
 # What builds the Linux program and its tests.
 BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2"
 # What the tests need beside: a real X server, screenshots and window look-up.
-BOTTLES_TEST_PACKAGES="xvfb xauth imagemagick xdotool"
+BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"

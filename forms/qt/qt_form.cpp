@@ -144,13 +144,22 @@ class PanelTextElement : public board::Text {
   QPlainTextEdit* w_;
 };
 
+// A label named by others speaks their captions, then its own.
 class CaptionElement : public board::Caption {
  public:
   explicit CaptionElement(QLabel* w) : w_(w) {}
-  void SetCaption(std::string_view caption) override { w_->setText(FromCp1251(caption)); }
+  void SetCaption(std::string_view caption) override {
+    w_->setText(FromCp1251(caption));
+    if (!name_.isEmpty()) w_->setAccessibleName(name_ + w_->text());
+  }
+  void SetName(const QString& name) {
+    name_ = name;
+    w_->setAccessibleName(name_ + w_->text());
+  }
 
  private:
   QLabel* w_;
+  QString name_;
 };
 
 class SwitchElement : public board::Switch {
@@ -293,6 +302,18 @@ FormWindow::FormWindow(const Form& form)
     rows_[static_cast<std::size_t>(c - form.controls.data())] = std::move(row);
   }
 
+  // Names for a screen reader, from the labels that go with each control.
+  for (const auto& row : rows_) {
+    const std::u16string wide = LabelledName(form, *row->control);
+    if (wide.empty()) continue;
+    const QString name = QString::fromStdU16String(wide);
+    if (row->caption) {
+      static_cast<CaptionElement&>(*row->caption).SetName(name);
+    } else {
+      row->widget->setAccessibleName(name);
+    }
+  }
+
   // Keyboard focus follows the tab index.
   std::vector<const Row*> chain;
   for (const auto& row : rows_) {
@@ -358,9 +379,14 @@ bool FormWindow::Load(Handlers& handlers) {
 }
 
 void FormWindow::ShowCentred() {
-  const QRect screen_area = screen()->availableGeometry();
-  move(screen_area.center() - rect().center());
+  // Centred by its client area first; the frame's size is known only once
+  // the window is on the screen, and then centres it exactly.
+  const QPoint centre = screen()->availableGeometry().center();
+  move(centre - rect().center());
   show();
+  QRect frame = frameGeometry();
+  frame.moveCenter(centre);
+  if (frame.topLeft() != pos()) move(frame.topLeft());
 }
 
 void FormWindow::Deliver(const std::function<void()>& event) {

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <algorithm>
@@ -282,6 +283,14 @@ TEST(QtLayoutTest, TheWindowItself) {
   const QPixmap icon(bottles_xpm);
   EXPECT_EQ(icon.size(), QSize(32, 32));
   EXPECT_TRUE(icon.hasAlphaChannel());
+}
+
+TEST(QtLayoutTest, TheWindowOpensCentred) {
+  forms::qt::FormWindow window(MainForm::Description());
+  window.ShowCentred();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const QPoint offset = window.frameGeometry().center() - window.screen()->availableGeometry().center();
+  EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
 }
 
 TEST(QtLayoutTest, TheCaptionsAreCyrillic) {

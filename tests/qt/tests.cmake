@@ -29,3 +29,6 @@ foreach(pair "bg_BG.UTF-8=," "en_US.UTF-8=." "C=.")
   set_tests_properties(qt_locale_test_${locale} PROPERTIES ENVIRONMENT
     "QT_QPA_PLATFORM=offscreen;LC_ALL=${locale};BOTTLES_EXPECT_SEPARATOR=${separator}")
 endforeach()
+
+bottles_qt_test(qt_accessibility_test qt/qt_accessibility_test.cpp)
+bottles_qt_test(qt_error_box_test qt/qt_error_box_test.cpp)
