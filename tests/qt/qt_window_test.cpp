@@ -358,6 +358,25 @@ TEST(QtPanelTest, TheStatementScrollsToItsLastLine) {
   EXPECT_TRUE(last.text().startsWith(QString::fromUtf8("С всяка от 7-те")));
 }
 
+TEST(QtKeyboardTest, TheStatementAndThePoolsScrollWithKeys) {
+  Game g;
+  g.window.activateWindow();
+  auto* panel = g.As<QPlainTextEdit>("Text1", 0);
+  panel->setFocus();
+  QTest::keyClick(panel, Qt::Key_PageDown);
+  EXPECT_GT(panel->verticalScrollBar()->value(), 0);
+  const int paged = panel->verticalScrollBar()->value();
+  QTest::keyClick(panel, Qt::Key_Up);
+  EXPECT_LT(panel->verticalScrollBar()->value(), paged);
+
+  for (int i = 0; i < 7; ++i) g.Press(0);
+  auto* pool = g.As<QListWidget>("List1", 1);
+  pool->setFocus();
+  QTest::keyClick(pool, Qt::Key_End);
+  EXPECT_GT(pool->verticalScrollBar()->value(), 0);
+  EXPECT_TRUE(pool->viewport()->rect().contains(pool->visualItemRect(pool->item(20))));
+}
+
 TEST(QtPanelTest, TheQuotationIsNeverShown) {
   Game g;
   QWidget* quotation = g.W("Text1", 1);
