@@ -29,6 +29,12 @@ int main(int argc, char** argv) {
     std::fputs("bottles: no display to open the window on (DISPLAY is not set)\n", stderr);
     return 2;
   }
+  // Ties the window to its desktop entry: Wayland shells go by the entry's
+  // name, X11 ones by the window class, which Qt takes from the application
+  // name and the entry names as StartupWMClass.
+  QApplication::setApplicationName(QStringLiteral("bottles"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.bottles"));
+
   QApplication app(argc, argv);
   forms::qt::FormWindow window(MainForm::Description());
   window.setWindowIcon(QIcon(QPixmap(bottles_xpm)));
