@@ -18,3 +18,8 @@ echo "== Sanitizers (address, undefined)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+
+echo "== Linux install tree and .deb package"; tools/test_package.sh
+
+echo "== Windows build, tested under Wine"
+tools/test_windows.sh

@@ -1,0 +1,28 @@
+# bottles.exe: the Win32 window, its resources (version record, icon,
+# manifest), linked statically so that it needs Windows' own DLLs only.
+set(BOTTLES_XPM2ICO "" CACHE FILEPATH "xpm2ico built for the host (tools/), which makes the .ico")
+if(NOT BOTTLES_XPM2ICO)
+  message(FATAL_ERROR "Set BOTTLES_XPM2ICO to a host-built xpm2ico (tools/test_windows.sh does)")
+endif()
+
+set(bottles_res_dir ${CMAKE_CURRENT_BINARY_DIR}/resources)
+add_custom_command(OUTPUT ${bottles_res_dir}/bottles.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${bottles_res_dir}
+  COMMAND ${BOTTLES_XPM2ICO} ${CMAKE_CURRENT_SOURCE_DIR}/icon/bottles.xpm ${bottles_res_dir}/bottles.ico
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/icon/bottles.xpm ${BOTTLES_XPM2ICO}
+  COMMENT "Making bottles.ico")
+# windres directly: the compile options of the C++ code are not its own.
+add_custom_command(OUTPUT ${bottles_res_dir}/bottles_rc.obj
+  COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff
+          -I ${bottles_res_dir} -I ${CMAKE_CURRENT_SOURCE_DIR}/windows
+          ${CMAKE_CURRENT_SOURCE_DIR}/windows/bottles.rc ${bottles_res_dir}/bottles_rc.obj
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/windows/bottles.rc ${CMAKE_CURRENT_SOURCE_DIR}/windows/bottles.manifest
+          ${bottles_res_dir}/bottles.ico
+  COMMENT "Compiling the resources of bottles.exe")
+set_source_files_properties(${bottles_res_dir}/bottles_rc.obj PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+
+add_executable(bottles WIN32 windows_main.cpp ${bottles_res_dir}/bottles_rc.obj)
+target_link_libraries(bottles PRIVATE window forms_win32)
+# -municode for wWinMain, -mwindows for the GUI subsystem; ASLR and DEP.
+target_link_options(bottles PRIVATE -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat
+  $<$<CONFIG:Release,MinSizeRel>:-s>)

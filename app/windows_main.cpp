@@ -1,0 +1,32 @@
+// Start-up on Windows: build MainForm with the Win32 back end, load it, show
+// it centred, and run the message loop until the window is closed.
+#include <windows.h>
+
+#include <tuple>
+
+#include "forms/win32/win32_form.h"
+#include "window/main_form.h"
+
+namespace {
+
+// The icon of the resources (app/windows/bottles.rc), at the sizes the
+// system wants for the caption and the task bar.
+void SetIcons(HWND window, HINSTANCE instance) {
+  for (const auto& [which, metric_x, metric_y] :
+       {std::tuple{ICON_BIG, SM_CXICON, SM_CYICON}, std::tuple{ICON_SMALL, SM_CXSMICON, SM_CYSMICON}}) {
+    const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(metric_x),
+                                   GetSystemMetrics(metric_y), LR_DEFAULTCOLOR);
+    if (icon != nullptr) SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  forms::win32::FormWindow window(MainForm::Description());
+  SetIcons(window.Handle(), instance);
+  MainForm form(window, forms::win32::DecimalSeparator());
+  if (!window.Load(form)) return 1;
+  window.ShowCentred(show_command);
+  return window.Run();
+}

@@ -1,0 +1,665 @@
+// The Win32 back end; see win32_form.h. Wide (W) functions only: every text
+// is decoded from Windows-1251 here, whatever the system's ANSI code page.
+#include "forms/win32/win32_form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+#include "board/errors.h"
+#include "forms/cp1251.h"
+
+namespace forms::win32 {
+
+// The option buttons of one container: exclusive, and one tab stop for all,
+// on the checked member or else the first, as the dialog manager expects.
+struct RadioGroup {
+  std::vector<HWND> members;
+
+  void UpdateTabStop() const {
+    HWND stop = members.empty() ? nullptr : members.front();
+    for (HWND member : members) {
+      if (SendMessageW(member, BM_GETCHECK, 0, 0) == BST_CHECKED) {
+        stop = member;
+        break;
+      }
+    }
+    for (HWND member : members) {
+      const LONG_PTR style = GetWindowLongPtrW(member, GWL_STYLE);
+      const LONG_PTR wanted = member == stop ? (style | WS_TABSTOP) : (style & ~LONG_PTR{WS_TABSTOP});
+      if (wanted != style) SetWindowLongPtrW(member, GWL_STYLE, wanted);
+    }
+  }
+};
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"forms.win32.FormWindow";
+// Control ids start above the ids IsDialogMessageW sends for Enter and
+// Escape (IDOK, IDCANCEL, ...), so those never reach a handler.
+constexpr int kFirstId = 1000;
+constexpr UINT_PTR kPanelSubclass = 1;
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+std::wstring FromCp1251(std::string_view text) { return Wide(DecodeCp1251(text)); }
+std::string ToCp1251(std::wstring_view text) {
+  return EncodeCp1251(std::u16string(text.begin(), text.end()));
+}
+
+std::wstring WindowText(HWND w) {
+  const int length = GetWindowTextLengthW(w);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(w, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return text;
+}
+
+COLORREF ToColorRef(Colour c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+
+template <class T>
+LPARAM AsLParam(T* pointer) {
+  return reinterpret_cast<LPARAM>(pointer);
+}
+
+// Functions of newer systems, looked up so that the program still starts
+// where they are missing.
+template <class Function>
+Function FromUser32(const char* name) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  const FARPROC found = user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
+  // Through void(*)(): the cast between function types is then deliberate.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+int WindowDpi(HWND hwnd) {
+  if (const auto get_dpi = FromUser32<GetDpiForWindowFunction>("GetDpiForWindow")) {
+    const UINT dpi = get_dpi(hwnd);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  const HDC dc = GetDC(hwnd);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(hwnd, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
+bool SameContainer(const Control& a, const Control& b) {
+  if (a.container == nullptr || b.container == nullptr) return a.container == b.container;
+  return std::string_view(a.container) == b.container;
+}
+
+// The multi-line panels are read-only: Tab, Enter and Escape go to the
+// window, as from any other control, instead of being kept by the edit
+// control; and reaching a panel with Tab selects nothing, so that it shows
+// its first lines rather than scrolling to the end of a selection.
+LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                           DWORD_PTR) {
+  if (message == WM_GETDLGCODE) {
+    return DefSubclassProc(hwnd, message, wparam, lparam) &
+           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, PanelProc, kPanelSubclass);
+  return DefSubclassProc(hwnd, message, wparam, lparam);
+}
+
+class ListElement : public board::List {
+ public:
+  explicit ListElement(HWND w) : w_(w) {}
+  int Count() const override { return static_cast<int>(SendMessageW(w_, LB_GETCOUNT, 0, 0)); }
+  void Clear() override { SendMessageW(w_, LB_RESETCONTENT, 0, 0); }
+  void Append(std::string_view entry) override {
+    const std::wstring text = FromCp1251(entry);
+    SendMessageW(w_, LB_ADDSTRING, 0, AsLParam(text.c_str()));
+  }
+  void RemoveAt(int index) override {
+    if (index < 0 || index >= Count()) throw board::NoSuchElementError();
+    SendMessageW(w_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  }
+
+ private:
+  HWND w_;
+};
+
+// Edit controls, single-line or multi-line; the multi-line ones take and
+// give CR LF line ends, as the texts are stored.
+class TextElement : public board::Text {
+ public:
+  explicit TextElement(HWND w) : w_(w) {}
+  std::string Get() const override { return ToCp1251(WindowText(w_)); }
+  void Set(std::string_view text) override { SetWindowTextW(w_, FromCp1251(text).c_str()); }
+
+ private:
+  HWND w_;
+};
+
+class CaptionElement : public board::Caption {
+ public:
+  explicit CaptionElement(HWND w) : w_(w) {}
+  void SetCaption(std::string_view caption) override {
+    SetWindowTextW(w_, FromCp1251(caption).c_str());
+  }
+
+ private:
+  HWND w_;
+};
+
+class SwitchElement : public board::Switch {
+ public:
+  explicit SwitchElement(HWND w) : w_(w) {}
+  bool Enabled() const override { return IsWindowEnabled(w_) != FALSE; }
+  void SetEnabled(bool enabled) override {
+    // A control that is disabled while it has the focus would leave the
+    // keyboard with nowhere to go: hand the focus on first.
+    if (!enabled && GetFocus() == w_) {
+      const HWND next = GetNextDlgTabItem(GetParent(w_), w_, FALSE);
+      if (next != nullptr && next != w_) SetFocus(next);
+    }
+    EnableWindow(w_, enabled ? TRUE : FALSE);
+    InvalidateRect(w_, nullptr, TRUE);
+  }
+
+ private:
+  HWND w_;
+};
+
+class OptionElement : public board::Option {
+ public:
+  OptionElement(HWND w, const RadioGroup& group) : w_(w), group_(group) {}
+  bool Value() const override { return SendMessageW(w_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetValue(bool selected) override {
+    // BM_SETCHECK sends no notification, so no click is raised.
+    if (selected) {
+      for (HWND member : group_.members) {
+        if (member != w_) SendMessageW(member, BM_SETCHECK, BST_UNCHECKED, 0);
+      }
+    }
+    SendMessageW(w_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    group_.UpdateTabStop();
+  }
+
+ private:
+  HWND w_;
+  const RadioGroup& group_;
+};
+
+}  // namespace
+
+struct FormWindow::Row {
+  const Control* control = nullptr;
+  HWND hwnd = nullptr;
+  const RadioGroup* group = nullptr;
+  std::unique_ptr<board::List> list;
+  std::unique_ptr<board::Text> text;
+  std::unique_ptr<board::Caption> caption;
+  std::unique_ptr<board::Switch> button;
+  std::unique_ptr<board::Option> option;
+};
+
+FormWindow::FormWindow(const Form& form) : form_(form) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = &FormWindow::WindowProc;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  window_class.lpszClassName = kClassName;
+  if (RegisterClassExW(&window_class) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    throw std::runtime_error("RegisterClassExW failed");
+  }
+  // Fixed size: no thick frame, no maximise box. No WS_CLIPCHILDREN either:
+  // group boxes leave their inside for the window to paint.
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  const HWND created = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, FromCp1251(form.caption).c_str(),
+                                       kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       nullptr, nullptr, instance, this);
+  if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
+  dpi_ = WindowDpi(hwnd_);
+  try {
+    CreateControls();
+    Layout();
+  } catch (...) {
+    // No destructor runs for a constructor that throws.
+    destroying_ = true;
+    DestroyWindow(hwnd_);
+    throw;
+  }
+}
+
+FormWindow::~FormWindow() {
+  destroying_ = true;
+  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+  if (font_ != nullptr) DeleteObject(font_);
+  for (const auto& [colour, brush] : brushes_) DeleteObject(brush);
+}
+
+void FormWindow::CreateControls() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  // Creation order is the Z-order, and the Z-order is the tab order.
+  std::vector<const Control*> order;
+  for (const Control& c : form_.controls) order.push_back(&c);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
+
+  rows_.resize(form_.controls.size());
+  const Control* previous = nullptr;
+  for (const Control* c : order) {
+    const auto row_number = static_cast<std::size_t>(c - form_.controls.data());
+    auto row = std::make_unique<Row>();
+    row->control = c;
+    DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
+    DWORD ex_style = 0;
+    // A group of option buttons runs from its first member to the next
+    // control with WS_GROUP: every other control starts a group.
+    const bool continues_group = c->kind == ControlKind::kOptionButton && previous != nullptr &&
+                                 previous->kind == ControlKind::kOptionButton &&
+                                 SameContainer(*previous, *c);
+    if (!continues_group) style |= WS_GROUP;
+    if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
+    const wchar_t* window_class = L"BUTTON";
+    switch (c->kind) {
+      case ControlKind::kLabel:
+        window_class = L"STATIC";
+        style |= SS_CENTER | SS_NOPREFIX;
+        break;
+      case ControlKind::kFrame:
+        style |= BS_GROUPBOX;
+        break;
+      case ControlKind::kOptionButton:
+        style |= BS_AUTORADIOBUTTON;
+        break;
+      case ControlKind::kButton:
+        style |= BS_OWNERDRAW;
+        break;
+      case ControlKind::kTextBox:
+        window_class = L"EDIT";
+        ex_style |= WS_EX_CLIENTEDGE;
+        style |= ES_READONLY | (c->multi_line ? ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL : ES_AUTOHSCROLL);
+        break;
+      case ControlKind::kListBox:
+        window_class = L"LISTBOX";
+        ex_style |= WS_EX_CLIENTEDGE;
+        style |= WS_VSCROLL | LBS_NOINTEGRALHEIGHT;
+        break;
+    }
+    const int id = kFirstId + static_cast<int>(row_number);
+    row->hwnd = CreateWindowExW(ex_style, window_class, FromCp1251(c->caption).c_str(), style, 0, 0, 0, 0,
+                                hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (row->hwnd == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
+    const HWND w = row->hwnd;
+    switch (c->kind) {
+      case ControlKind::kLabel:
+        row->caption = std::make_unique<CaptionElement>(w);
+        break;
+      case ControlKind::kFrame:
+        break;
+      case ControlKind::kOptionButton: {
+        if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
+        RadioGroup& group = *groups_.back();
+        group.members.push_back(w);
+        row->group = &group;
+        row->option = std::make_unique<OptionElement>(w, group);
+        break;
+      }
+      case ControlKind::kButton:
+        row->button = std::make_unique<SwitchElement>(w);
+        break;
+      case ControlKind::kTextBox:
+        if (c->multi_line) {
+          SetWindowSubclass(w, PanelProc, kPanelSubclass, 0);
+          // The caret, and so the first line shown, at the start.
+          SendMessageW(w, EM_SETSEL, 0, 0);
+          SendMessageW(w, EM_SCROLLCARET, 0, 0);
+        }
+        row->text = std::make_unique<TextElement>(w);
+        break;
+      case ControlKind::kListBox:
+        row->list = std::make_unique<ListElement>(w);
+        break;
+    }
+    rows_[row_number] = std::move(row);
+    previous = c;
+  }
+  for (const auto& group : groups_) group->UpdateTabStop();
+}
+
+void FormWindow::Layout() {
+  const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+  const HFONT font = CreateFontW(-MulDiv(form_.font.points, dpi_, 72), 0, 0, 0, form_.font.weight, FALSE,
+                                 FALSE, FALSE, static_cast<DWORD>(form_.font.charset), OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 FromCp1251(form_.font.name).c_str());
+  for (const auto& row : rows_) {
+    const Control& c = *row->control;
+    // A frame's controls are the window's children too, placed at the
+    // frame's origin plus their offset in it.
+    int x = px(c.left);
+    int y = px(c.top);
+    for (const char* container = c.container; container != nullptr;) {
+      const int frame = FindControl(form_, container, -1);
+      if (frame < 0) break;
+      const Control& f = form_.controls[static_cast<std::size_t>(frame)];
+      x += px(f.left);
+      y += px(f.top);
+      container = f.container;
+    }
+    SetWindowPos(row->hwnd, nullptr, x, y, px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(row->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (font_ != nullptr) DeleteObject(font_);
+  font_ = font;
+  FitClientArea();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void FormWindow::FitClientArea() {
+  const int width = TwipsToPixels(form_.client_width, dpi_);
+  const int height = TwipsToPixels(form_.client_height, dpi_);
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  RECT outer{0, 0, width, height};
+  if (const auto adjust = FromUser32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi")) {
+    adjust(&outer, style, FALSE, ex_style, static_cast<UINT>(dpi_));
+  } else {
+    AdjustWindowRectEx(&outer, style, FALSE, ex_style);
+  }
+  SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame the system really draws may differ from its estimate (a
+  // caption font of its own, say): correct by what the client area got.
+  RECT client;
+  RECT window;
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(hwnd_, &window);
+  const int dw = width - client.right;
+  const int dh = height - client.bottom;
+  if (dw != 0 || dh != 0) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void FormWindow::ShowCentred(int show_command) {
+  RECT window;
+  GetWindowRect(hwnd_, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  const int x = work.left + std::max(0L, (work.right - work.left - width) / 2);
+  const int y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+}
+
+int FormWindow::Run() {
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got == -1) return 1;
+    // The dialog manager gives Tab, Shift+Tab, the arrow keys within the
+    // option group, and Space on buttons their usual meaning.
+    if (hwnd_ != nullptr && IsDialogMessageW(hwnd_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  FormWindow* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->hwnd_ = hwnd;
+  } else {
+    self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return self->OnMessage(message, wparam, lparam);
+}
+
+LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return ControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam), message);
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlType == ODT_BUTTON && RowOf(item->hwndItem) != nullptr) {
+        DrawButton(*item);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(form_.back_colour));
+      return 1;
+    }
+    case WM_ACTIVATE:
+      // Not a dialog: keep the focused control across deactivation by hand.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
+      } else if (HIWORD(wparam) == 0) {
+        HWND target = focus_;
+        if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
+          target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        }
+        if (target != nullptr) SetFocus(target);
+      }
+      return 0;
+    case WM_NEXTDLGCTL: {
+      // IsDialogMessageW asks for this when an arrow key leaves a group
+      // for a control that is not an option button; DefWindowProcW would
+      // ignore it in a window that is not a dialog.
+      HWND next = reinterpret_cast<HWND>(wparam);
+      if (LOWORD(lparam) == 0) next = GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0 ? TRUE : FALSE);
+      if (next != nullptr && IsChild(hwnd_, next)) SetFocus(next);
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wparam);
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                   suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      Layout();
+      return 0;
+    }
+    case WM_DESTROY:
+      // Closing the window ends the program; destroying it from the
+      // destructor (tests) does not.
+      if (!destroying_) PostQuitMessage(exit_code_);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void FormWindow::Command(int id, int code, HWND control) {
+  const int row_number = id - kFirstId;
+  if (row_number < 0 || row_number >= static_cast<int>(rows_.size())) return;
+  // Controls notify while they are still being made (an edit scrolling to
+  // its caret), before their row is filled in.
+  const Row* found = rows_[static_cast<std::size_t>(row_number)].get();
+  if (found == nullptr || found->hwnd != control) return;
+  const Row& row = *found;
+  switch (code) {
+    case BN_CLICKED:
+      if (row.control->kind != ControlKind::kButton && row.control->kind != ControlKind::kOptionButton) break;
+      // BM_CLICK reaches a disabled button too; a disabled button raises
+      // no click.
+      if (!IsWindowEnabled(control)) break;
+      if (row.group != nullptr) row.group->UpdateTabStop();
+      Deliver([this, &row] { handlers_->Click(*row.control); });
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT FormWindow::ControlColour(HWND control, HDC dc, UINT message) {
+  const Row* row = RowOf(control);
+  if (row == nullptr) return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
+  const Colour colour = row->control->back_colour;
+  if (colour == kDefaultColour) {
+    // Read-only edits ask with WM_CTLCOLORSTATIC and would be grey; the
+    // text boxes keep the white of an ordinary text box.
+    if (row->control->kind == ControlKind::kTextBox) {
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
+  }
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(dc, ToColorRef(colour));
+  return reinterpret_cast<LRESULT>(Brush(colour));
+}
+
+void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
+  const Row& row = *RowOf(item.hwndItem);
+  const HDC dc = item.hDC;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  RECT area = item.rcItem;
+  FillRect(dc, &area, Brush(row.control->back_colour));
+  DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+
+  const std::wstring caption = WindowText(item.hwndItem);
+  const HGDIOBJ old_font = SelectObject(dc, font_);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  InflateRect(&area, -2, -1);
+  if (pressed) OffsetRect(&area, 1, 1);
+  // Word-wrapped and centred both ways: DrawText centres multi-line text
+  // only across, so measure it and place it.
+  constexpr UINT kFormat = DT_CENTER | DT_WORDBREAK | DT_NOPREFIX;
+  RECT measured = area;
+  DrawTextW(dc, caption.c_str(), -1, &measured, kFormat | DT_CALCRECT);
+  const int text_height = measured.bottom - measured.top;
+  if (text_height < area.bottom - area.top) {
+    area.top += (area.bottom - area.top - text_height) / 2;
+    area.bottom = area.top + text_height;
+  }
+  if (disabled) {
+    // Greyed as the system greys a disabled caption: grey with a light
+    // shadow.
+    RECT shadow = area;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextW(dc, caption.c_str(), -1, &shadow, kFormat);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  } else {
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  }
+  DrawTextW(dc, caption.c_str(), -1, &area, kFormat);
+  SetBkMode(dc, old_mode);
+  SelectObject(dc, old_font);
+
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    RECT focus = item.rcItem;
+    InflateRect(&focus, -4, -4);
+    DrawFocusRect(dc, &focus);
+  }
+}
+
+HBRUSH FormWindow::Brush(Colour colour) {
+  const COLORREF key = ToColorRef(colour);
+  const auto found = brushes_.find(key);
+  if (found != brushes_.end()) return found->second;
+  const HBRUSH brush = CreateSolidBrush(key);
+  brushes_.emplace(key, brush);
+  return brush;
+}
+
+FormWindow::Row* FormWindow::RowOf(HWND control) const {
+  if (control == nullptr) return nullptr;
+  const int row_number = GetDlgCtrlID(control) - kFirstId;
+  if (row_number < 0 || row_number >= static_cast<int>(rows_.size())) return nullptr;
+  Row* row = rows_[static_cast<std::size_t>(row_number)].get();
+  return row != nullptr && row->hwnd == control ? row : nullptr;
+}
+
+HWND FormWindow::Widget(std::string_view name, int index) const {
+  const int row = FindControl(form_, name, index);
+  if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
+  return rows_[static_cast<std::size_t>(row)]->hwnd;
+}
+
+FormWindow::Row& FormWindow::At(std::string_view name, int index, ControlKind kind) {
+  const int row = FindControl(form_, name, index);
+  if (row < 0 || form_.controls[static_cast<std::size_t>(row)].kind != kind) {
+    throw board::NoSuchElementError();
+  }
+  return *rows_[static_cast<std::size_t>(row)];
+}
+
+board::List& FormWindow::List(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kListBox).list;
+}
+board::Text& FormWindow::Text(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kTextBox).text;
+}
+board::Caption& FormWindow::Caption(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kLabel).caption;
+}
+board::Switch& FormWindow::Switch(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kButton).button;
+}
+board::Option& FormWindow::Option(std::string_view name, int index) {
+  return *At(name, index, ControlKind::kOptionButton).option;
+}
+
+bool FormWindow::Load(Handlers& handlers) {
+  handlers_ = &handlers;
+  Deliver([this] { handlers_->Load(); });
+  return !ended_;
+}
+
+void FormWindow::Deliver(const std::function<void()>& event) {
+  if (ended_ || handlers_ == nullptr) return;
+  forms::Deliver(form_, event, [this](const ErrorReport& report) { Report(report); });
+}
+
+void FormWindow::Report(const ErrorReport& report) {
+  ended_ = true;
+  if (reporter_) {
+    reporter_(report);
+    return;
+  }
+  const std::wstring title = Wide(report.title);
+  const std::wstring text = Wide(report.message);
+  const HWND owner = hwnd_ != nullptr && IsWindowVisible(hwnd_) ? hwnd_ : nullptr;
+  MessageBoxW(owner, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+  if (hwnd_ != nullptr) ShowWindow(hwnd_, SW_HIDE);
+  exit_code_ = 1;
+  PostQuitMessage(1);
+}
+
+char DecimalSeparator() {
+  wchar_t separator[8] = {};
+  const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  // The length counts the terminating null.
+  if (length == 2 && separator[0] > 0 && separator[0] < 0x80) return static_cast<char>(separator[0]);
+  return '.';
+}
+
+}  // namespace forms::win32

@@ -1,0 +1,774 @@
+// MainForm on real Win32 controls: games played with clicks and keys, the
+// layout in pixels against the description, fonts, colours as drawn, tab
+// order, the panel texts, the user's decimal separator and the error report.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "board/errors.h"
+#include "forms/cp1251.h"
+#include "tests/win32/win32_fixture.h"
+#include "window/panel_texts.h"
+
+namespace {
+
+using win32_test::Game;
+using win32_test::Pump;
+using win32_test::TextOf;
+
+std::string Name(const forms::Control& c) { return std::string(c.name) + "(" + std::to_string(c.index) + ")"; }
+
+void ExpectClearedBoard(Game& g) {
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  EXPECT_EQ(g.Cells(), std::vector<std::string>(9, ""));
+  EXPECT_EQ(g.CheckedSelectors(), 0);
+  EXPECT_EQ(g.SelectedCell(), -1);
+  EXPECT_EQ(g.form.Board().SelectedCell, -1);
+  EXPECT_TRUE(g.Enabled(0));
+  EXPECT_TRUE(g.Enabled(1));
+}
+
+TEST(Win32GameTest, TheFirstThingShownIsTheClearedBoard) {
+  Game g;
+  ASSERT_TRUE(g.loaded);
+  ExpectClearedBoard(g);
+  EXPECT_EQ(g.Summaries(), std::vector<std::string>(3, ""));
+}
+
+TEST(Win32GameTest, TheWorkedExamplePlayedWithClicks) {
+  Game g;
+  for (int i = 0; i < 7; ++i) g.Press(0);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{0, 21, 0}));
+  g.Press(0);  // nothing left to pour
+  EXPECT_EQ(g.Pools(), (std::vector<int>{0, 21, 0}));
+  for (int t = 0; t < 3; ++t) {
+    g.Select(3 * t + 1);
+    EXPECT_EQ(g.form.Board().SelectedCell, 3 * t + 1);
+    for (int i = 0; i < 7; ++i) g.Press(3);
+  }
+  EXPECT_EQ(g.Summaries(), std::vector<std::string>(3, " = 7 / 3.5"));
+  EXPECT_EQ(g.Pools(), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(g.Cells(), (std::vector<std::string>{"", "7", "", "", "7", "", "", "7", ""}));
+  EXPECT_FALSE(g.Enabled(0));
+  EXPECT_FALSE(g.Enabled(1));
+}
+
+TEST(Win32GameTest, ADisabledPouringButtonRaisesNoClick) {
+  Game g;
+  g.Press(3);  // no selection: only pouring ends
+  EXPECT_FALSE(g.Enabled(0));
+  EXPECT_FALSE(g.Enabled(1));
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  // BM_CLICK reaches a disabled button all the same; nothing may come of it.
+  g.Press(0);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  g.Press(1);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  g.Press(2);
+  EXPECT_TRUE(g.Enabled(0));
+  g.Press(1);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{8, 5, 8}));
+}
+
+TEST(Win32GameTest, MovesReturnsAndClearingInTheMiddleOfAGame) {
+  Game g;
+  g.Select(4);
+  EXPECT_TRUE(g.Checked(4));
+  EXPECT_EQ(g.CheckedSelectors(), 1);
+  g.Press(3);
+  EXPECT_EQ(g.Cell(4), "1");
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 6, 7}));
+  EXPECT_EQ(g.Summaries(), (std::vector<std::string>{"", " = 1 / 0.5", ""}));
+
+  g.Select(0);
+  g.Press(3);
+  g.Select(1);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(0), " = 2 / 1.5");
+  EXPECT_EQ(g.CheckedSelectors(), 1);
+  g.Press(4);
+  EXPECT_EQ(g.Cell(1), "0");
+  EXPECT_EQ(g.Summary(0), " = 1 / 1");
+  g.Press(4);  // the cell reads 0
+  EXPECT_EQ(g.Cell(1), "0");
+  EXPECT_EQ(g.Pools(), (std::vector<int>{6, 6, 7}));
+
+  g.Press(2);  // "Чисти" in the middle of a game
+  ExpectClearedBoard(g);
+  EXPECT_EQ(g.Summaries(), (std::vector<std::string>{" = 1 / 1", " = 1 / 0.5", ""}));
+}
+
+TEST(Win32GameTest, TheSelectorsAreOneExclusiveGroup) {
+  Game g;
+  for (int cell : {0, 4, 8, 3}) {
+    g.Select(cell);
+    EXPECT_EQ(g.SelectedCell(), cell);
+    EXPECT_EQ(g.CheckedSelectors(), 1);
+    EXPECT_EQ(g.form.Board().SelectedCell, cell);
+  }
+  g.Press(2);
+  EXPECT_EQ(g.CheckedSelectors(), 0);
+  EXPECT_EQ(g.form.Board().SelectedCell, -1);
+  // Setting a selector from the board raises no click.
+  g.window.Option("Option1", 5).SetValue(true);
+  EXPECT_TRUE(g.Checked(5));
+  EXPECT_EQ(g.form.Board().SelectedCell, -1);
+  g.window.Option("Option1", 6).SetValue(true);
+  EXPECT_EQ(g.SelectedCell(), 6);
+  g.window.Option("Option1", 6).SetValue(false);
+  EXPECT_EQ(g.CheckedSelectors(), 0);
+}
+
+TEST(Win32GameTest, TheElementsRefuseWhatTheyDoNotHave) {
+  Game g;
+  EXPECT_THROW(g.window.List("List1", 3), board::NoSuchElementError);
+  EXPECT_THROW(g.window.Text("List1", 0), board::NoSuchElementError);
+  EXPECT_THROW(g.window.Caption("Label9", 0), board::NoSuchElementError);
+  board::List& pool = g.window.List("List1", 0);
+  EXPECT_THROW(pool.RemoveAt(7), board::NoSuchElementError);
+  EXPECT_THROW(pool.RemoveAt(-1), board::NoSuchElementError);
+  pool.RemoveAt(6);
+  EXPECT_EQ(g.PoolCount(0), 6);
+}
+
+TEST(Win32GameTest, TheCommaSeparator) {
+  Game g(',');
+  g.Select(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(1), " = 1 / 0,5");
+}
+
+// --- Layout -----------------------------------------------------------------
+
+RECT ExpectedRect(const forms::Control& c, int dpi) {
+  const auto px = [dpi](int twips) { return forms::TwipsToPixels(twips, dpi); };
+  int x = px(c.left);
+  int y = px(c.top);
+  if (c.container != nullptr) {
+    const int frame = forms::FindControl(MainForm::Description(), c.container, -1);
+    const forms::Control& f = MainForm::Description().controls[static_cast<std::size_t>(frame)];
+    x += px(f.left);
+    y += px(f.top);
+  }
+  return {x, y, x + px(c.width), y + px(c.height)};
+}
+
+// Where a control is, in its window's client coordinates.
+RECT ActualRect(HWND window, HWND control) {
+  RECT r;
+  GetWindowRect(control, &r);
+  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Str(const RECT& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+         std::to_string(r.bottom - r.top);
+}
+
+void ExpectLayoutAt(Game& g, int dpi) {
+  const forms::Form& form = MainForm::Description();
+  RECT client;
+  GetClientRect(g.Main(), &client);
+  EXPECT_EQ(Str(client), Str({0, 0, forms::TwipsToPixels(7200, dpi), forms::TwipsToPixels(6360, dpi)}));
+  for (const auto& c : form.controls) {
+    HWND w = g.W(c.name, c.index);
+    ASSERT_NE(w, nullptr) << Name(c);
+    EXPECT_EQ(GetParent(w), g.Main()) << Name(c);
+    EXPECT_EQ(Str(ActualRect(g.Main(), w)), Str(ExpectedRect(c, dpi))) << Name(c) << " at " << dpi << " dpi";
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr) << Name(c);
+    LOGFONTW face{};
+    ASSERT_EQ(GetObjectW(font, sizeof face, &face), static_cast<int>(sizeof face));
+    EXPECT_STREQ(face.lfFaceName, L"Times New Roman") << Name(c);
+    EXPECT_EQ(face.lfHeight, -MulDiv(12, dpi, 72)) << Name(c);
+    EXPECT_EQ(face.lfWeight, FW_NORMAL) << Name(c);
+    EXPECT_EQ(face.lfCharSet, RUSSIAN_CHARSET) << Name(c);
+    EXPECT_FALSE(face.lfItalic || face.lfUnderline || face.lfStrikeOut) << Name(c);
+  }
+}
+
+TEST(Win32LayoutTest, EveryControlWhereItsDescriptionPutsIt) {
+  Game g;
+  const int dpi = g.window.Dpi();
+  ExpectLayoutAt(g, dpi);
+  if (dpi == 96) {
+    RECT client;
+    GetClientRect(g.Main(), &client);
+    EXPECT_EQ(client.right, 480);
+    EXPECT_EQ(client.bottom, 424);
+    // Two rows by hand: Option1(4) sits in Frame1 at (120, 1200) twips.
+    EXPECT_EQ(Str(ActualRect(g.Main(), g.W("Option1", 4))), "72,128 65x19");
+    EXPECT_EQ(Str(ActualRect(g.Main(), g.W("Label3", 2))), "368,240 97x25");
+  }
+}
+
+TEST(Win32LayoutTest, ANewDpiLaysTheWindowOutAgain) {
+  Game g;
+  const int before = g.window.Dpi();
+  for (const int dpi : {144, 120, before}) {
+    RECT outer;
+    GetWindowRect(g.Main(), &outer);
+    RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, g.window.Dpi()),
+                      outer.top + MulDiv(outer.bottom - outer.top, dpi, g.window.Dpi())};
+    SendMessageW(g.Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(g.window.Dpi(), dpi);
+    ExpectLayoutAt(g, dpi);
+  }
+}
+
+TEST(Win32LayoutTest, TheWindowItself) {
+  Game g;
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(g.Main(), GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(g.Main(), GWL_EXSTYLE));
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);  // not resizable
+  EXPECT_TRUE(ex_style & WS_EX_CONTROLPARENT);
+  EXPECT_TRUE(IsWindowVisible(g.Main()));
+  EXPECT_EQ(TextOf(g.Main()), u"http://bottles.example.org   Философия - Логика");
+
+  // Centred on the work area of its monitor.
+  RECT outer;
+  GetWindowRect(g.Main(), &outer);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(g.Main(), MONITOR_DEFAULTTONEAREST), &monitor));
+  const RECT& work = monitor.rcWork;
+  EXPECT_LE(std::abs((outer.left + outer.right) - (work.left + work.right)), 2);
+  EXPECT_LE(std::abs((outer.top + outer.bottom) - (work.top + work.bottom)), 2);
+}
+
+TEST(Win32LayoutTest, TheFontHasTheCyrillicLetters) {
+  Game g;
+  HWND label = g.W("Label1", 0);
+  HDC dc = GetDC(label);
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  EXPECT_EQ(GetTextCharset(dc), RUSSIAN_CHARSET);
+  const wchar_t letters[] = L"ЖжЩщЪъЮюЯяБбГг";
+  WORD glyphs[std::size(letters)] = {};
+  ASSERT_NE(GetGlyphIndicesW(dc, letters, static_cast<int>(std::size(letters) - 1), glyphs,
+                             GGI_MARK_NONEXISTING_GLYPHS),
+            GDI_ERROR);
+  for (std::size_t i = 0; i + 1 < std::size(letters); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << i;
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+}
+
+TEST(Win32LayoutTest, TheControlsAreOfTheirKinds) {
+  Game g;
+  for (const auto& c : MainForm::Description().controls) {
+    HWND w = g.W(c.name, c.index);
+    wchar_t window_class[32] = {};
+    GetClassNameW(w, window_class, 32);
+    const std::wstring cls(window_class);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE));
+    switch (c.kind) {
+      case forms::ControlKind::kLabel:
+        EXPECT_EQ(_wcsicmp(cls.c_str(), L"Static"), 0) << Name(c);
+        EXPECT_EQ(style & SS_TYPEMASK, static_cast<DWORD>(SS_CENTER)) << Name(c);
+        break;
+      case forms::ControlKind::kFrame:
+        EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_GROUPBOX)) << Name(c);
+        break;
+      case forms::ControlKind::kOptionButton:
+        EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_AUTORADIOBUTTON)) << Name(c);
+        EXPECT_EQ((style & WS_GROUP) != 0, c.index == 0) << Name(c);
+        break;
+      case forms::ControlKind::kButton:
+        EXPECT_EQ(style & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW)) << Name(c);
+        break;
+      case forms::ControlKind::kTextBox:
+        EXPECT_EQ(_wcsicmp(cls.c_str(), L"Edit"), 0) << Name(c);
+        EXPECT_TRUE(style & ES_READONLY) << Name(c);
+        EXPECT_EQ((style & ES_MULTILINE) != 0, c.multi_line) << Name(c);
+        EXPECT_EQ((style & WS_VSCROLL) != 0, c.multi_line) << Name(c);
+        break;
+      case forms::ControlKind::kListBox:
+        EXPECT_EQ(_wcsicmp(cls.c_str(), L"ListBox"), 0) << Name(c);
+        EXPECT_TRUE(style & LBS_NOINTEGRALHEIGHT) << Name(c);
+        EXPECT_FALSE(style & LBS_SORT) << Name(c);
+        break;
+    }
+    // The control after the last selector starts a group of its own.
+    if (c.kind != forms::ControlKind::kOptionButton) {
+      EXPECT_TRUE(style & WS_GROUP) << Name(c);
+    }
+  }
+}
+
+TEST(Win32LayoutTest, APoolThatOverflowsScrolls) {
+  Game g;
+  const auto bar_shown = [](HWND list) {
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    EXPECT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
+    return (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) == 0;
+  };
+  const auto overflows = [](HWND list) {
+    RECT client;
+    GetClientRect(list, &client);
+    const auto item = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    return SendMessageW(list, LB_GETCOUNT, 0, 0) * item > client.bottom;
+  };
+  HWND full = g.W("List1", 0);
+  HWND halves = g.W("List1", 1);
+  HWND empties = g.W("List1", 2);
+  EXPECT_EQ(bar_shown(full), overflows(full));
+  for (int i = 0; i < 7; ++i) g.Press(0);
+  ASSERT_EQ(SendMessageW(halves, LB_GETCOUNT, 0, 0), 21);
+  EXPECT_TRUE(bar_shown(halves));
+  EXPECT_FALSE(bar_shown(empties));
+  SendMessageW(halves, LB_SETTOPINDEX, 20, 0);
+  EXPECT_GT(SendMessageW(halves, LB_GETTOPINDEX, 0, 0), 0);
+}
+
+// --- Colours, as drawn --------------------------------------------------------
+
+void Repaint(Game& g) {
+  RedrawWindow(g.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+}
+
+// A pixel of the window's client area as it is drawn.
+COLORREF PixelAt(HWND window, int x, int y) {
+  HDC dc = GetDC(window);
+  const COLORREF c = GetPixel(dc, x, y);
+  ReleaseDC(window, dc);
+  return c;
+}
+COLORREF PixelOf(Game& g, HWND control, int x, int y) {
+  const RECT r = ActualRect(g.Main(), control);
+  return PixelAt(g.Main(), r.left + x, r.top + y);
+}
+COLORREF Rgb(forms::Colour c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+std::string Hex(COLORREF c) {
+  char text[16];
+  snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return text;
+}
+
+TEST(Win32ColourTest, EveryControlInItsBackColour) {
+  Game g;
+  Repaint(g);
+  const forms::Form& form = MainForm::Description();
+  EXPECT_EQ(Hex(PixelAt(g.Main(), 2, 40)), Hex(Rgb(form.back_colour)));
+  EXPECT_EQ(Hex(PixelAt(g.Main(), 470, 300)), Hex(Rgb(form.back_colour)));
+  for (const auto& c : form.controls) {
+    if (c.back_colour == forms::kDefaultColour || !c.visible) continue;
+    HWND w = g.W(c.name, c.index);
+    RECT r;
+    GetClientRect(w, &r);
+    // A point of each kind of control where nothing but its background is drawn.
+    POINT spot{};
+    switch (c.kind) {
+      case forms::ControlKind::kLabel: spot = {1, r.bottom - 2}; break;
+      case forms::ControlKind::kButton: spot = {4, 4}; break;
+      case forms::ControlKind::kOptionButton: spot = {r.right - 2, r.bottom - 2}; break;
+      case forms::ControlKind::kFrame: spot = {r.right / 2, r.bottom - 5}; break;
+      default: break;
+    }
+    EXPECT_EQ(Hex(PixelOf(g, w, spot.x, spot.y)), Hex(Rgb(c.back_colour))) << Name(c);
+  }
+  // The text boxes stay white, read-only as they are.
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Text2", 0), 6, 6)), Hex(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Text1", 0), 3, 60)), Hex(GetSysColor(COLOR_WINDOW)));
+}
+
+int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
+
+// Pixels inside a button's edge darker than any of its colours but the text.
+int DarkPixels(Game& g, HWND button) {
+  RECT r;
+  GetClientRect(button, &r);
+  int dark = 0;
+  for (int y = 3; y < r.bottom - 3; ++y) {
+    for (int x = 3; x < r.right - 3; ++x) {
+      const COLORREF c = PixelOf(g, button, x, y);
+      if (GetRValue(c) < 0x40 && GetGValue(c) < 0x40 && GetBValue(c) < 0x40) ++dark;
+    }
+  }
+  return dark;
+}
+int PixelsOfColour(Game& g, HWND button, COLORREF colour) {
+  RECT r;
+  GetClientRect(button, &r);
+  int n = 0;
+  for (int y = 3; y < r.bottom - 3; ++y) {
+    for (int x = 3; x < r.right - 3; ++x) n += PixelOf(g, button, x, y) == colour ? 1 : 0;
+  }
+  return n;
+}
+
+TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
+  Game g;
+  HWND pour = g.W("Command1", 0);
+  HWND clear = g.W("Command1", 2);
+  Repaint(g);
+  RECT r;
+  GetClientRect(clear, &r);
+  // Raised: light at the top left, dark at the bottom right.
+  EXPECT_GT(Brightness(PixelOf(g, clear, 0, 0)), Brightness(PixelOf(g, clear, r.right - 1, r.bottom - 1)));
+  EXPECT_GT(DarkPixels(g, pour), 20);  // the caption, in black
+  EXPECT_EQ(PixelsOfColour(g, pour, GetSysColor(COLOR_GRAYTEXT)), 0);
+
+  SendMessageW(clear, BM_SETSTATE, TRUE, 0);  // held down
+  Repaint(g);
+  EXPECT_LT(Brightness(PixelOf(g, clear, 0, 0)), Brightness(PixelOf(g, clear, r.right - 1, r.bottom - 1)));
+  EXPECT_EQ(Hex(PixelOf(g, clear, 4, 4)), "FF0000");
+  SendMessageW(clear, BM_SETSTATE, FALSE, 0);
+
+  g.Press(3);  // ends pouring
+  ASSERT_FALSE(g.Enabled(0));
+  Repaint(g);
+  EXPECT_EQ(DarkPixels(g, pour), 0);
+  EXPECT_GT(PixelsOfColour(g, pour, GetSysColor(COLOR_GRAYTEXT)), 20);
+  EXPECT_EQ(Hex(PixelOf(g, pour, 4, 4)), "8080FF");
+}
+
+TEST(Win32ColourTest, TheFocusedButtonIsMarked) {
+  Game g;
+  HWND clear = g.W("Command1", 2);
+  RECT r;
+  GetClientRect(clear, &r);
+  const auto marked = [&] {
+    int off = 0;
+    for (int x = 4; x < r.right - 4; ++x) off += PixelOf(g, clear, x, 4) != RGB(0xFF, 0, 0) ? 1 : 0;
+    return off;
+  };
+  SetFocus(g.W("Text1", 0));
+  Repaint(g);
+  EXPECT_EQ(marked(), 0);
+  // As after a key press, when the focus is shown.
+  SendMessageW(g.Main(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  SetFocus(clear);
+  Repaint(g);
+  EXPECT_GT(marked(), r.right / 4);
+}
+
+// --- Focus and keys -------------------------------------------------------------
+
+// The controls Tab visits, in order: by tab index, the group of selectors
+// once, at `group_stop`.
+std::vector<HWND> ExpectedTabStops(Game& g, int group_stop) {
+  std::vector<const forms::Control*> rows;
+  for (const auto& c : MainForm::Description().controls) {
+    if (forms::TakesFocus(c.kind) && c.visible) rows.push_back(&c);
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
+  std::vector<HWND> stops;
+  for (const auto* c : rows) {
+    if (std::string(c->name) == "Option1") {
+      if (c->index == group_stop) stops.push_back(g.W("Option1", group_stop));
+    } else {
+      stops.push_back(g.W(c->name, c->index));
+    }
+  }
+  return stops;
+}
+
+std::string NameOf(Game& g, HWND w) {
+  for (const auto& c : MainForm::Description().controls) {
+    if (g.W(c.name, c.index) == w) return Name(c);
+  }
+  return w == nullptr ? "nothing" : "another window";
+}
+
+// The Tab chain of the dialog manager, from the statement panel round.
+std::vector<HWND> TabChain(Game& g) {
+  std::vector<HWND> chain;
+  HWND start = g.W("Text1", 0);
+  HWND w = start;
+  do {
+    chain.push_back(w);
+    w = GetNextDlgTabItem(g.Main(), w, FALSE);
+  } while (w != nullptr && w != start && chain.size() < 100);
+  return chain;
+}
+
+// The controls with WS_TABSTOP, in Z-order.
+std::vector<HWND> TabStopsInZOrder(Game& g) {
+  std::vector<HWND> stops;
+  for (HWND w = GetWindow(g.Main(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    const auto style = GetWindowLongPtrW(w, GWL_STYLE);
+    if ((style & WS_TABSTOP) && (style & WS_VISIBLE)) stops.push_back(w);
+  }
+  return stops;
+}
+
+TEST(Win32FocusTest, TabFollowsTheTabIndex) {
+  Game g;
+  std::vector<HWND> stops = ExpectedTabStops(g, 0);
+  ASSERT_EQ(stops.front(), g.W("Text1", 0));
+  ASSERT_EQ(stops.size(), 1u + 3u + 3u + 9u + 2u + 1u);
+  EXPECT_EQ(TabChain(g), stops);
+  EXPECT_EQ(TabStopsInZOrder(g), stops);
+  g.Select(6);
+  stops = ExpectedTabStops(g, 6);
+  EXPECT_EQ(TabChain(g), stops);
+  EXPECT_EQ(TabStopsInZOrder(g), stops);
+  g.Press(2);  // cleared: the group's stop goes back to its first member
+  EXPECT_EQ(TabChain(g), ExpectedTabStops(g, 0));
+  for (const auto& c : MainForm::Description().controls) {
+    if (forms::TakesFocus(c.kind)) continue;
+    EXPECT_FALSE(GetWindowLongPtrW(g.W(c.name, c.index), GWL_STYLE) & WS_TABSTOP) << Name(c);
+  }
+}
+
+TEST(Win32FocusTest, TheFirstFocusIsTheStatementPanelAtItsFirstLine) {
+  Game g;
+  EXPECT_EQ(NameOf(g, GetFocus()), "Text1(0)");
+  EXPECT_EQ(SendMessageW(g.W("Text1", 0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+// One key, pressed and released on the focused control, through the
+// window's own message loop (so through IsDialogMessageW).
+void Key(Game& g, WPARAM key) {
+  HWND focus = GetFocus();
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+  PostQuitMessage(99);  // after the keys: the loop hands back
+  EXPECT_EQ(g.window.Run(), 99);
+}
+
+// Presses Tab until the control has the focus; false if it never gets it.
+bool TabTo(Game& g, HWND target) {
+  for (int i = 0; i < 60 && GetFocus() != target; ++i) Key(g, VK_TAB);
+  return GetFocus() == target;
+}
+
+// Tab to the selector group, then the arrow keys to the cell: each arrow
+// moves to the neighbour and selects it.
+bool SelectWithKeys(Game& g, int cell) {
+  const int from = std::max(0, g.SelectedCell());
+  if (!TabTo(g, g.W("Option1", from))) return false;
+  for (int c = from; c < cell; ++c) Key(g, VK_DOWN);
+  for (int c = from; c > cell; --c) Key(g, VK_UP);
+  return GetFocus() == g.W("Option1", cell);
+}
+
+TEST(Win32KeyboardTest, TabVisitsTheStopsInOrder) {
+  Game g;
+  const std::vector<HWND> stops = ExpectedTabStops(g, 0);
+  SetFocus(stops.front());
+  for (std::size_t i = 0; i <= stops.size(); ++i) {  // and round again
+    EXPECT_EQ(NameOf(g, GetFocus()), NameOf(g, stops[i % stops.size()])) << "step " << i;
+    Key(g, VK_TAB);
+  }
+}
+
+TEST(Win32KeyboardTest, AWholeGameWithTabArrowsAndSpace) {
+  Game g;
+  SetFocus(g.W("Text1", 0));
+  ASSERT_TRUE(TabTo(g, g.W("Command1", 0)));
+  for (int i = 0; i < 7; ++i) Key(g, VK_SPACE);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{0, 21, 0}));
+  for (int cell : {1, 7, 4}) {
+    ASSERT_TRUE(SelectWithKeys(g, cell)) << "selector " << cell;
+    EXPECT_EQ(g.form.Board().SelectedCell, cell);
+    EXPECT_TRUE(g.Checked(cell));
+    EXPECT_EQ(g.CheckedSelectors(), 1);
+    ASSERT_TRUE(TabTo(g, g.W("Command1", 3)));
+    for (int i = 0; i < 7; ++i) Key(g, VK_SPACE);
+  }
+  EXPECT_EQ(g.Summaries(), std::vector<std::string>(3, " = 7 / 3.5"));
+  // Tab enters the group at the selected one; an arrow selects its neighbour.
+  ASSERT_TRUE(TabTo(g, g.W("Option1", 4)));
+  Key(g, VK_DOWN);
+  EXPECT_EQ(g.form.Board().SelectedCell, 5);
+  ASSERT_TRUE(TabTo(g, g.W("Command1", 4)));
+  Key(g, VK_SPACE);  // nothing of that kind on table 2
+  EXPECT_EQ(g.Cell(5), "");
+  // The pouring buttons are disabled now, so Tab passes them by.
+  ASSERT_TRUE(TabTo(g, g.W("Command1", 2)));
+  Key(g, VK_SPACE);
+  ExpectClearedBoard(g);
+}
+
+TEST(Win32KeyboardTest, TheCellsAndPanelsTakeNoTyping) {
+  Game g;
+  g.Select(0);
+  g.Press(3);
+  HWND cell = g.W("Text2", 0);
+  SetFocus(cell);
+  PostMessageW(cell, WM_CHAR, L'5', 1);
+  PostMessageW(cell, WM_KEYDOWN, VK_DELETE, 1);
+  PostQuitMessage(99);
+  EXPECT_EQ(g.window.Run(), 99);
+  EXPECT_EQ(g.Cell(0), "1");
+  // Enter and Escape in the panel reach the window, which does nothing.
+  SetFocus(g.W("Text1", 0));
+  Key(g, VK_RETURN);
+  Key(g, VK_ESCAPE);
+  EXPECT_EQ(TextOf(g.W("Text1", 0)), forms::DecodeCp1251(kStatementText));
+  EXPECT_TRUE(IsWindowVisible(g.Main()));
+}
+
+// --- Texts ------------------------------------------------------------------------
+
+TEST(Win32TextTest, TheCaptionsAreCyrillic) {
+  Game g;
+  EXPECT_EQ(TextOf(g.W("Label1", 0)), u"Логика - по 7 бутилки на 3 маси");
+  EXPECT_EQ(TextOf(g.W("Label2", 0)), u"Пълна");
+  EXPECT_EQ(TextOf(g.W("Label2", 5)), u"3-та");
+  EXPECT_EQ(TextOf(g.W("Command1", 0)), u"1 цяла = 2 полу");
+  EXPECT_EQ(TextOf(g.W("Command1", 2)), u"Чисти");
+  EXPECT_EQ(TextOf(g.W("Option1", 7)), u"3-0.5");
+  EXPECT_EQ(TextOf(g.W("Frame1")), u"Бутилки - пълни, празни");
+  EXPECT_EQ(TextOf(g.W("Frame2")), u"Маси-бутилки");
+  for (const auto& c : MainForm::Description().controls) {
+    if (c.kind == forms::ControlKind::kTextBox) continue;
+    EXPECT_EQ(TextOf(g.W(c.name, c.index)), forms::DecodeCp1251(c.caption)) << Name(c);
+  }
+}
+
+TEST(Win32TextTest, ThePanelsKeepTheirTextsWithCrLf) {
+  Game g;
+  const std::u16string statement = TextOf(g.W("Text1", 0));
+  EXPECT_EQ(statement, forms::DecodeCp1251(kStatementText));
+  EXPECT_EQ(statement.rfind(u"Трима приятели организират купон.", 0), 0u);
+  std::size_t line_ends = 0;
+  for (std::size_t at = statement.find(u"\r\n"); at != std::u16string::npos; at = statement.find(u"\r\n", at + 2)) {
+    ++line_ends;
+  }
+  EXPECT_EQ(line_ends, 10u);
+  EXPECT_EQ(g.window.Text("Text1", 0).Get(), std::string(kStatementText));
+  EXPECT_EQ(g.window.Text("Text1", 1).Get(), std::string(kQuotationText));
+  // Word-wrapped, with more lines than the panel shows.
+  HWND panel = g.W("Text1", 0);
+  EXPECT_GT(SendMessageW(panel, EM_GETLINECOUNT, 0, 0), 11);
+  SendMessageW(panel, WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_GT(SendMessageW(panel, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
+}
+
+TEST(Win32TextTest, TheQuotationIsNeverShown) {
+  Game g;
+  HWND quotation = g.W("Text1", 1);
+  EXPECT_FALSE(IsWindowVisible(quotation));
+  EXPECT_TRUE(IsWindowVisible(g.W("Text1", 0)));
+  const std::vector<HWND> chain = TabChain(g);
+  EXPECT_EQ(std::count(chain.begin(), chain.end(), quotation), 0);
+  g.Press(0);
+  g.Select(0);
+  g.Press(3);
+  g.Press(2);
+  EXPECT_FALSE(IsWindowVisible(quotation));
+}
+
+// --- The user's locale ---------------------------------------------------------
+
+class SavedDecimal {
+ public:
+  SavedDecimal() { GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, saved_, 8); }
+  ~SavedDecimal() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_); }
+  SavedDecimal(const SavedDecimal&) = delete;
+  SavedDecimal& operator=(const SavedDecimal&) = delete;
+
+ private:
+  wchar_t saved_[8] = {};
+};
+
+TEST(Win32LocaleTest, TheSeparatorIsTheUsers) {
+  SavedDecimal saved;
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
+  EXPECT_EQ(forms::win32::DecimalSeparator(), ',');
+  {
+    Game g(forms::win32::DecimalSeparator());
+    g.Select(1);
+    g.Press(3);
+    EXPECT_EQ(g.Summary(0), " = 1 / 0,5");
+  }
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"."));
+  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+  // Not one ASCII character: the board gets '.'.
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"));
+  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"::"));
+  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+}
+
+// --- Errors -----------------------------------------------------------------------
+
+TEST(Win32ErrorTest, AnOverflowIsReportedAndEndsTheEvents) {
+  Game g;
+  g.Select(0);
+  g.Press(3);
+  ASSERT_EQ(g.Summary(0), " = 1 / 1");
+  ASSERT_FALSE(g.report);
+  SetWindowTextW(g.W("Text2", 0), L"40000");
+  g.Select(0);
+  g.Press(3);
+  ASSERT_TRUE(g.report);
+  EXPECT_EQ(g.report->title, u"Философия - Логика");
+  EXPECT_EQ(g.report->message.rfind(u"Грешка при изпълнение 6:\n\n", 0), 0u)
+      << forms::EncodeCp1251(g.report->message);
+  EXPECT_EQ(g.Summary(0), " = 1 / 1");
+  // The program is ending: nothing more is handled.
+  const std::vector<std::string> cells = g.Cells();
+  const std::vector<int> pools = g.Pools();
+  g.Press(2);
+  g.Select(4);
+  g.Press(3);
+  EXPECT_EQ(g.Cells(), cells);
+  EXPECT_EQ(g.Pools(), pools);
+  EXPECT_EQ(g.form.Board().SelectedCell, 0);
+}
+
+// The standard report: an error box with the report's title and text, then
+// the end of the message loop with exit code 1. A timer on this thread reads
+// the box while it is up, and closes it as the user would.
+struct SeenBox {
+  bool seen = false;
+  std::u16string text;
+  bool error_icon = false;
+};
+SeenBox seen_box;
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM) {
+  wchar_t window_class[16] = {};
+  GetClassNameW(child, window_class, 16);
+  if (_wcsicmp(window_class, L"Static") != 0) return TRUE;
+  if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+    seen_box.error_icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) ==
+                          LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_ERROR));
+  } else {
+    const std::u16string text = TextOf(child);
+    if (!text.empty()) seen_box.text = text;
+  }
+  return TRUE;
+}
+
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND box = FindWindowW(L"#32770", L"Философия - Логика");
+  if (box == nullptr) return;
+  KillTimer(nullptr, timer);
+  seen_box.seen = true;
+  EnumChildWindows(box, ReadBoxChild, 0);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST(Win32ErrorTest, TheStandardReportIsAnErrorBoxThenExitCodeOne) {
+  forms::win32::FormWindow window(MainForm::Description());
+  MainForm form(window, '.');
+  ASSERT_TRUE(window.Load(form));
+  window.ShowCentred();
+  SetWindowTextW(window.Widget("Text2", 3), L"40000");
+  SendMessageW(window.Widget("Option1", 3), BM_CLICK, 0, 0);
+  // The faulty click comes from the message loop, as the user's would.
+  PostMessageW(window.Widget("Command1", 3), BM_CLICK, 0, 0);
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseBox);
+  ASSERT_NE(timer, 0u);
+  EXPECT_EQ(window.Run(), 1);
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(seen_box.seen);
+  EXPECT_EQ(seen_box.text.rfind(u"Грешка при изпълнение 6:", 0), 0u) << forms::EncodeCp1251(seen_box.text);
+  EXPECT_TRUE(seen_box.error_icon);
+  EXPECT_FALSE(IsWindowVisible(window.Handle()));
+}
+
+}  // namespace

@@ -1,0 +1,23 @@
+// The board on real Win32 controls against the reference model: random
+// clicks on the selectors and buttons, and after each one what the list
+// boxes, edits, labels and buttons show, compared with the model.
+#include <gtest/gtest.h>
+
+#include "tests/model.h"
+#include "tests/win32/win32_fixture.h"
+
+namespace {
+
+TEST(Win32ModelTest, RandomClicksAgreeWithTheReference) {
+  const char separator = forms::win32::DecimalSeparator();
+  win32_test::Game game(separator);
+  ASSERT_TRUE(game.loaded);
+  EXPECT_EQ(model::Play(game, separator, 20261209u, 25'000), "");
+}
+
+TEST(Win32ModelTest, TheCommaSeparatorAgreesToo) {
+  win32_test::Game game(',');
+  EXPECT_EQ(model::Play(game, ',', 11u, 5'000), "");
+}
+
+}  // namespace
