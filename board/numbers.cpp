@@ -1,9 +1,13 @@
 // The number texts of the board; see numbers.h.
 #include "board/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "board/errors.h"
 
@@ -33,11 +37,142 @@ std::string Compact(std::string_view text) {
   return out;
 }
 
-std::string WithExponentMark(std::string text) {
-  for (char& c : text) {
-    if (c == 'e') c = 'E';
+// A non-negative whole number of any size, in base 2^32 from the lowest limb.
+// The number texts are worked out from a double's exact decimal value with
+// it: std::to_chars with a precision would do the same, but brings tables of
+// some 190 KB into a statically linked program.
+class BigNumber {
+ public:
+  explicit BigNumber(std::uint64_t n) {
+    limbs_.push_back(static_cast<std::uint32_t>(n));
+    limbs_.push_back(static_cast<std::uint32_t>(n >> 32));
+    Trim();
+  }
+
+  void Multiply(std::uint32_t factor) {
+    std::uint64_t carry = 0;
+    for (std::uint32_t& limb : limbs_) {
+      const std::uint64_t product = std::uint64_t{limb} * factor + carry;
+      limb = static_cast<std::uint32_t>(product);
+      carry = product >> 32;
+    }
+    if (carry != 0) limbs_.push_back(static_cast<std::uint32_t>(carry));
+  }
+
+  // Decimal digits, most significant first, without leading zeros.
+  std::string Digits() const {
+    std::vector<std::uint32_t> n = limbs_;
+    std::string reversed;
+    while (!n.empty()) {
+      std::uint64_t remainder = 0;
+      for (std::size_t i = n.size(); i-- > 0;) {
+        const std::uint64_t current = (remainder << 32) | n[i];
+        n[i] = static_cast<std::uint32_t>(current / 1'000'000'000u);
+        remainder = current % 1'000'000'000u;
+      }
+      while (!n.empty() && n.back() == 0) n.pop_back();
+      for (int i = 0; i < 9 && (!n.empty() || remainder != 0); ++i) {
+        reversed.push_back(static_cast<char>('0' + remainder % 10));
+        remainder /= 10;
+      }
+    }
+    return {reversed.rbegin(), reversed.rend()};
+  }
+
+ private:
+  void Trim() {
+    while (!limbs_.empty() && limbs_.back() == 0) limbs_.pop_back();
+  }
+  std::vector<std::uint32_t> limbs_;
+};
+
+// The general number text of a finite, non-zero |value| with `precision`
+// significant digits, as printf's "%.{precision}G" writes it in the "C"
+// locale: the exact value rounded, halves to even; exponent form for a
+// decimal exponent below -4 or from `precision` up; no trailing zeros.
+std::string GeneralText(double value, int precision) {
+  int binary_exponent = 0;
+  const double fraction = std::frexp(std::fabs(value), &binary_exponent);
+  auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+  binary_exponent -= 53;
+  while ((mantissa & 1) == 0) {
+    mantissa >>= 1;
+    ++binary_exponent;
+  }
+  // value = mantissa * 2^e; for e < 0 that is mantissa * 5^-e / 10^-e.
+  BigNumber n(mantissa);
+  int decimal_shift = 0;
+  while (binary_exponent > 0) {
+    const int twos = std::min(binary_exponent, 31);
+    n.Multiply(std::uint32_t{1} << twos);
+    binary_exponent -= twos;
+  }
+  while (binary_exponent < 0) {
+    const int fives = std::min(-binary_exponent, 13);  // 5^13 < 2^32
+    std::uint32_t factor = 1;
+    for (int i = 0; i < fives; ++i) factor *= 5;
+    n.Multiply(factor);
+    decimal_shift += fives;
+    binary_exponent += fives;
+  }
+  std::string digits = n.Digits();
+  int exponent = static_cast<int>(digits.size()) - 1 - decimal_shift;
+
+  const auto p = static_cast<std::size_t>(precision);
+  if (digits.size() > p) {
+    const char next = digits[p];
+    const bool beyond_half = digits.find_first_not_of('0', p + 1) != std::string::npos;
+    const bool odd = (digits[p - 1] - '0') % 2 != 0;
+    digits.resize(p);
+    if (next > '5' || (next == '5' && (beyond_half || odd))) {
+      std::size_t i = p;
+      while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+      if (i == 0) {
+        digits[0] = '1';  // all nines: 10...0, one place up
+        ++exponent;
+      } else {
+        ++digits[i - 1];
+      }
+    }
+  }
+  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+  // Built by appending alone: g++ 12 at -O3 sees overlaps in the inserts
+  // and concatenations of short strings that are not there (-Wrestrict).
+  std::string text;
+  if (value < 0) text.push_back('-');
+  if (exponent < -4 || exponent >= precision) {
+    text.push_back(digits[0]);
+    if (digits.size() > 1) {
+      text.push_back('.');
+      text.append(digits, 1);
+    }
+    text.append(exponent < 0 ? "E-" : "E+");
+    const int magnitude = std::abs(exponent);
+    if (magnitude < 10) text.push_back('0');
+    text.append(std::to_string(magnitude));
+  } else if (exponent < 0) {
+    text.append("0.");
+    text.append(static_cast<std::size_t>(-exponent - 1), '0');
+    text.append(digits);
+  } else {
+    const auto whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole) {
+      text.append(digits);
+      text.append(whole - digits.size(), '0');
+    } else {
+      text.append(digits, 0, whole);
+      text.push_back('.');
+      text.append(digits, whole);
+    }
   }
   return text;
+}
+
+// What the general format writes for the values without digits.
+std::string SpecialText(double value) {
+  if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+  return value < 0 ? "-inf" : "inf";
 }
 
 }  // namespace
@@ -102,19 +237,15 @@ double ParseNumber(std::string_view text) {
 }
 
 std::string NumberText(double value) {
-  if (value == 0.0) value = 0.0;  // no "-0"
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 15);
-  return WithExponentMark(std::string(buffer, result.ptr));
+  if (value == 0.0) return "0";  // no "-0"
+  if (!std::isfinite(value)) return SpecialText(value);
+  return GeneralText(value, 15);
 }
 
 std::string VolumeText(float value, char decimal_separator) {
-  if (value == 0.0f) value = 0.0f;
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                    std::chars_format::general, 7);
-  std::string text = WithExponentMark(std::string(buffer, result.ptr));
+  if (value == 0.0f) return "0";
+  if (!std::isfinite(value)) return SpecialText(value);
+  std::string text = GeneralText(static_cast<double>(value), 7);
   for (char& c : text) {
     if (c == '.') c = decimal_separator;
   }

@@ -76,6 +76,18 @@ TEST(NumberTextTest, CountsAndOtherValues) {
   EXPECT_EQ(NumberText(0.00001), "1E-05");
 }
 
+TEST(NumberTextTest, RoundsTheExactValueHalvesToEven) {
+  // 16 digits, each exactly a double: the 16th decides, a lone 5 goes to even.
+  EXPECT_EQ(NumberText(100000000000000.5), "100000000000000");
+  EXPECT_EQ(NumberText(100000000000001.5), "100000000000002");
+  EXPECT_EQ(NumberText(100000000000000.75), "100000000000001");
+  EXPECT_EQ(NumberText(999999999999999.5), "1E+15");  // the carry runs through every digit
+  EXPECT_EQ(NumberText(0.1), "0.1");  // 0.1000000000000000055... in binary
+  EXPECT_EQ(NumberText(2.5e-5), "2.5E-05");
+  EXPECT_EQ(NumberText(-1e-300), "-1E-300");
+  EXPECT_EQ(NumberText(5e-324), "4.94065645841247E-324");  // the least double
+}
+
 TEST(NumberTextTest, ReadsBackThroughParseNumber) {
   for (double v : {0.0, 1.0, 7.0, 21.0, -3.0, 40001.0, 1e20, 1e308, -1e308, 2.5}) {
     EXPECT_EQ(ParseNumber(NumberText(v)), v) << NumberText(v);
