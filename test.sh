@@ -19,7 +19,11 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZ
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
 
+echo "== Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
+
 echo "== Linux install tree and .deb package"; tools/test_package.sh
 
 echo "== Windows build, tested under Wine"
 tools/test_windows.sh
+
+echo "== Windows zip"; tools/test_windows_zip.sh
