@@ -193,18 +193,13 @@ class OptionElement : public board::Option {
 struct FormWindow::Row {
   const Control* control = nullptr;
   QWidget* widget = nullptr;
-  std::unique_ptr<board::List> list;
-  std::unique_ptr<board::Text> text;
-  std::unique_ptr<board::Caption> caption;
-  std::unique_ptr<board::Switch> button;
-  std::unique_ptr<board::Option> option;
 };
 
 FormWindow::FormWindow(const Form& form)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      form_(form),
+      ControlTable(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   setObjectName(QString::fromLatin1(form.name));
@@ -232,6 +227,8 @@ FormWindow::FormWindow(const Form& form)
       parent = Widget(c->container, -1);
       if (parent == nullptr) parent = this;
     }
+    const auto number = static_cast<std::size_t>(c - form.controls.data());
+    Elements& e = ElementsOf(number);
     auto row = std::make_unique<Row>();
     row->control = c;
     const QString caption = FromCp1251(c->caption);
@@ -242,7 +239,7 @@ FormWindow::FormWindow(const Form& form)
         w->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         w->setWordWrap(true);
         w->setText(caption);
-        row->caption = std::make_unique<CaptionElement>(w);
+        e.caption = std::make_unique<CaptionElement>(w);
         row->widget = w;
         break;
       }
@@ -254,14 +251,14 @@ FormWindow::FormWindow(const Form& form)
       case ControlKind::kOptionButton: {
         auto* w = new QRadioButton(caption, parent);
         w->setAutoExclusive(true);
-        row->option = std::make_unique<OptionElement>(w);
+        e.option = std::make_unique<OptionElement>(w);
         row->widget = w;
         break;
       }
       case ControlKind::kButton: {
         auto* w = new FlatButton(ToQColor(c->back_colour), parent);
         w->setText(caption);
-        row->button = std::make_unique<SwitchElement>(w);
+        e.button = std::make_unique<SwitchElement>(w);
         row->widget = w;
         break;
       }
@@ -273,21 +270,21 @@ FormWindow::FormWindow(const Form& form)
           w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
           w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
           w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-          row->text = std::make_unique<PanelTextElement>(w);
+          e.text = std::make_unique<PanelTextElement>(w);
           row->widget = w;
         } else {
           auto* w = new QLineEdit(parent);
           w->setReadOnly(true);
-          row->text = std::make_unique<LineTextElement>(w);
+          e.text = std::make_unique<LineTextElement>(w);
           row->widget = w;
         }
-        row->text->Set(c->caption);
+        e.text->Set(c->caption);
         break;
       }
       case ControlKind::kListBox: {
         auto* w = new QListWidget(parent);
         w->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        row->list = std::make_unique<ListElement>(w);
+        e.list = std::make_unique<ListElement>(w);
         row->widget = w;
         break;
       }
@@ -299,18 +296,18 @@ FormWindow::FormWindow(const Form& form)
     if (c->kind != ControlKind::kButton) PaintBackground(w, c->back_colour);
     if (!TakesFocus(c->kind)) w->setFocusPolicy(Qt::NoFocus);
     w->setVisible(c->visible);
-    rows_[static_cast<std::size_t>(c - form.controls.data())] = std::move(row);
+    rows_[number] = std::move(row);
   }
 
   // Names for a screen reader, from the labels that go with each control.
-  for (const auto& row : rows_) {
-    const std::u16string wide = LabelledName(form, *row->control);
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const std::u16string wide = LabelledName(form, *rows_[i]->control);
     if (wide.empty()) continue;
     const QString name = QString::fromStdU16String(wide);
-    if (row->caption) {
-      static_cast<CaptionElement&>(*row->caption).SetName(name);
+    if (auto& caption = ElementsOf(i).caption) {
+      static_cast<CaptionElement&>(*caption).SetName(name);
     } else {
-      row->widget->setAccessibleName(name);
+      rows_[i]->widget->setAccessibleName(name);
     }
   }
 
@@ -336,33 +333,9 @@ FormWindow::FormWindow(const Form& form)
 FormWindow::~FormWindow() = default;
 
 QWidget* FormWindow::Widget(std::string_view name, int index) const {
-  const int row = FindControl(form_, name, index);
+  const int row = FindControl(Description(), name, index);
   if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
   return rows_[static_cast<std::size_t>(row)]->widget;
-}
-
-FormWindow::Row& FormWindow::At(std::string_view name, int index, ControlKind kind) {
-  const int row = FindControl(form_, name, index);
-  if (row < 0 || form_.controls[static_cast<std::size_t>(row)].kind != kind) {
-    throw board::NoSuchElementError();
-  }
-  return *rows_[static_cast<std::size_t>(row)];
-}
-
-board::List& FormWindow::List(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kListBox).list;
-}
-board::Text& FormWindow::Text(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kTextBox).text;
-}
-board::Caption& FormWindow::Caption(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kLabel).caption;
-}
-board::Switch& FormWindow::Switch(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kButton).button;
-}
-board::Option& FormWindow::Option(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kOptionButton).option;
 }
 
 bool FormWindow::Load(Handlers& handlers) {
@@ -391,7 +364,7 @@ void FormWindow::ShowCentred() {
 
 void FormWindow::Deliver(const std::function<void()>& event) {
   if (ended_) return;
-  forms::Deliver(form_, event, [this](const ErrorReport& report) { Report(report); });
+  forms::Deliver(Description(), event, [this](const ErrorReport& report) { Report(report); });
 }
 
 void FormWindow::Report(const ErrorReport& report) {

@@ -9,12 +9,12 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/control_table.h"
 #include "forms/description.h"
-#include "forms/runtime.h"
 
 namespace forms::qt {
 
-class FormWindow : public QWidget, public Controls {
+class FormWindow : public QWidget, public ControlTable {
  public:
   explicit FormWindow(const Form& form);
   ~FormWindow() override;
@@ -33,22 +33,13 @@ class FormWindow : public QWidget, public Controls {
 
   // The widget built from a row of the description, or nullptr.
   QWidget* Widget(std::string_view name, int index) const;
-  const Form& Description() const { return form_; }
   int Dpi() const { return dpi_; }
-
-  board::List& List(std::string_view name, int index) override;
-  board::Text& Text(std::string_view name, int index) override;
-  board::Caption& Caption(std::string_view name, int index) override;
-  board::Switch& Switch(std::string_view name, int index) override;
-  board::Option& Option(std::string_view name, int index) override;
 
  private:
   struct Row;
-  Row& At(std::string_view name, int index, ControlKind kind);
   void Deliver(const std::function<void()>& event);
   void Report(const ErrorReport& report);
 
-  const Form& form_;
   int dpi_;
   std::vector<std::unique_ptr<Row>> rows_;
   Handlers* handlers_ = nullptr;
