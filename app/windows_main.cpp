@@ -2,6 +2,7 @@
 // it centred, and run the message loop until the window is closed.
 #include <windows.h>
 
+#include <cstdlib>
 #include <tuple>
 
 #include "forms/win32/win32_form.h"
@@ -21,6 +22,13 @@ void SetIcons(HWND window, HINSTANCE instance) {
 }
 
 }  // namespace
+
+// The default end of an uncaught exception prints its type, which brings the
+// demangler and printf along: some 70 KB of a program that has no console to
+// print to. Every error of the game is caught and reported before this.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   forms::win32::FormWindow window(MainForm::Description());

@@ -3,8 +3,10 @@
 #include "forms/win32/win32_form.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
+#include <new>
 #include <stdexcept>
 #include <string>
 
@@ -105,6 +107,244 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
   return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
+// What a screen reader is told of a control beyond what the system's own
+// object says: a name made from the captions of the labels that go with it
+// (and for a label, its own current caption after them), and its role.
+struct Spoken {
+  std::wstring labels;  // empty: the system's name, the window text
+  bool then_caption = false;
+  LONG role = ROLE_SYSTEM_CLIENT;
+  WNDPROC control_proc = nullptr;  // the control's own procedure
+};
+
+LONG RoleOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel: return ROLE_SYSTEM_STATICTEXT;
+    case ControlKind::kFrame: return ROLE_SYSTEM_GROUPING;
+    case ControlKind::kOptionButton: return ROLE_SYSTEM_RADIOBUTTON;
+    case ControlKind::kButton: return ROLE_SYSTEM_PUSHBUTTON;
+    case ControlKind::kTextBox: return ROLE_SYSTEM_TEXT;
+    case ControlKind::kListBox: return ROLE_SYSTEM_LIST;
+  }
+  return ROLE_SYSTEM_CLIENT;
+}
+
+bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+
+// GCC would otherwise guess that the standard object is another of these
+// and inline each delegation into itself, many levels deep: kilobytes of
+// code for calls that never take that path.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC push_options
+#pragma GCC optimize("no-devirtualize-speculatively")
+#endif
+
+// The system's own accessible object of a control, answering as it does in
+// everything but the name, where labels name the control, and the role,
+// where the system does not know the control's class. A screen reader may
+// keep it after the control is gone, so it owns a copy of the labels.
+class ControlAccessible final : public IAccessible {
+ public:
+  // Takes over `labels` (nullptr for none).
+  ControlAccessible(IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role)
+      : standard_(standard), hwnd_(hwnd), labels_(labels), then_caption_(then_caption), role_(role) {
+    standard_->AddRef();
+  }
+  ControlAccessible(const ControlAccessible&) = delete;
+  ControlAccessible& operator=(const ControlAccessible&) = delete;
+
+  // IUnknown. Not the standard object's other interfaces: they would
+  // answer for it, not for this. WindowFromAccessibleObject finds the
+  // control through the standard object all the same.
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch)) ||
+        IsEqualIID(iid, __uuidof(IAccessible))) {
+      *out = static_cast<IAccessible*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const LONG left = InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+  }
+
+  // IDispatch. A late-bound client asking for the name gets this one.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return standard_->GetTypeInfoCount(count); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+    return standard_->GetTypeInfo(index, locale, info);
+  }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                          DISPID* ids) override {
+    return standard_->GetIDsOfNames(iid, names, count, locale, ids);
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* bad_argument) override {
+    if (id == DISPID_ACC_NAME && labels_ != nullptr && (flags & DISPATCH_PROPERTYGET) != 0 && result != nullptr &&
+        params != nullptr && (params->cArgs == 0 || (params->cArgs == 1 && IsSelf(params->rgvarg[0])))) {
+      BSTR name = nullptr;
+      const HRESULT got = SpokenNow(&name);
+      if (FAILED(got)) return got;
+      VariantInit(result);
+      result->vt = VT_BSTR;
+      result->bstrVal = name;
+      return S_OK;
+    }
+    return standard_->Invoke(id, iid, locale, flags, params, result, exception, bad_argument);
+  }
+
+  // IAccessible.
+  HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+    if (labels_ == nullptr || !IsSelf(child)) return standard_->get_accName(child, name);
+    if (name == nullptr) return E_POINTER;
+    return SpokenNow(name);
+  }
+  HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+    const HRESULT got = standard_->get_accRole(child, role);
+    // "A client area" is what a standard object says of a class it does
+    // not know (Wine's know edits only); this one knows what it is.
+    if (got == S_OK && IsSelf(child) && role->vt == VT_I4 && role->lVal == ROLE_SYSTEM_CLIENT) role->lVal = role_;
+    return got;
+  }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return standard_->get_accParent(parent); }
+  HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override { return standard_->get_accChildCount(count); }
+  HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
+    return standard_->get_accChild(child, out);
+  }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    return standard_->get_accValue(child, value);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+    return standard_->get_accDescription(child, description);
+  }
+  HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+    return standard_->get_accState(child, state);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+    return standard_->get_accHelp(child, help);
+  }
+  HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+    return standard_->get_accHelpTopic(file, child, topic);
+  }
+  HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+    return standard_->get_accKeyboardShortcut(child, shortcut);
+  }
+  HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override { return standard_->get_accFocus(child); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+    return standard_->get_accSelection(children);
+  }
+  HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+    return standard_->get_accDefaultAction(child, action);
+  }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG how, VARIANT child) override { return standard_->accSelect(how, child); }
+  HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height, VARIANT child) override {
+    return standard_->accLocation(left, top, width, height, child);
+  }
+  HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+    return standard_->accNavigate(direction, start, end);
+  }
+  HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override {
+    return standard_->accHitTest(x, y, child);
+  }
+  HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override { return standard_->accDoDefaultAction(child); }
+  HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+    return standard_->put_accName(child, name);
+  }
+  HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+    return standard_->put_accValue(child, value);
+  }
+
+ private:
+  ~ControlAccessible() {
+    SysFreeString(labels_);
+    standard_->Release();
+  }
+
+  // Made when asked, so that a label's name follows its caption.
+  HRESULT SpokenNow(BSTR* name) const {
+    const UINT labels = SysStringLen(labels_);
+    const int caption = then_caption_ ? std::max(GetWindowTextLengthW(hwnd_), 0) : 0;
+    // One more character than asked for is allocated, for the null.
+    *name = SysAllocStringLen(nullptr, labels + static_cast<UINT>(caption));
+    if (*name == nullptr) return E_OUTOFMEMORY;
+    std::copy_n(labels_, labels, *name);
+    (*name)[labels] = L'\0';
+    if (caption == 0) return S_OK;
+    const int got = std::max(GetWindowTextW(hwnd_, *name + labels, caption + 1), 0);
+    if (got < caption) {
+      // The caption got shorter in between: keep what was read.
+      const BSTR shorter = SysAllocStringLen(*name, labels + static_cast<UINT>(got));
+      SysFreeString(*name);
+      *name = shorter;
+    }
+    return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+  }
+
+  LONG references_ = 1;
+  IAccessible* standard_;
+  HWND hwnd_;
+  BSTR labels_;
+  bool then_caption_;
+  LONG role_;
+};
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC pop_options
+#endif
+
+// The answer to WM_GETOBJECT for a control's client area; 0 (the system's
+// own object then) when it cannot be made.
+LRESULT AccessibleObject(HWND hwnd, WPARAM wparam, const Spoken& spoken) {
+  IAccessible* standard = nullptr;
+  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                       reinterpret_cast<void**>(&standard))) ||
+      standard == nullptr) {
+    return 0;
+  }
+  BSTR labels = nullptr;
+  if (!spoken.labels.empty()) {
+    labels = SysAllocStringLen(spoken.labels.data(), static_cast<UINT>(spoken.labels.size()));
+  }
+  ControlAccessible* accessible = nullptr;
+  if (labels != nullptr || spoken.labels.empty()) {
+    accessible = new (std::nothrow) ControlAccessible(standard, hwnd, labels, spoken.then_caption, spoken.role);
+    if (accessible == nullptr) SysFreeString(labels);
+  }
+  standard->Release();
+  if (accessible == nullptr) return 0;
+  // The client's reference is LresultFromObject's; ours is given back.
+  const LRESULT result = LresultFromObject(__uuidof(IAccessible), wparam, accessible);
+  accessible->Release();
+  return result > 0 ? result : 0;
+}
+
+// Every message of every control goes through this, so it is a plain window
+// procedure with its data in the control's user data: SetWindowSubclass
+// looks its own up in a window property on every message, which under Wine
+// is a trip to the Wine server and made the game's tests five times slower.
+LRESULT CALLBACK AccessibleProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto* spoken = reinterpret_cast<const Spoken*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  // Cast to DWORD first: on 64-bit Windows the lParam may come sign-extended.
+  if (message == WM_GETOBJECT && static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
+    const LRESULT object = AccessibleObject(hwnd, wparam, *spoken);
+    if (object != 0) return object;
+  }
+  return CallWindowProcW(spoken->control_proc, hwnd, message, wparam, lparam);
+}
+
+// Over SetWindowSubclass's procedure where a control has one (the panels);
+// that one unhooks itself only at WM_NCDESTROY, the control's last message.
+void MakeAccessible(HWND w, Spoken& spoken) {
+  SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spoken));
+  spoken.control_proc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AccessibleProc)));
+}
+
 class ListElement : public board::List {
  public:
   explicit ListElement(HWND w) : w_(w) {}
@@ -140,6 +380,10 @@ class CaptionElement : public board::Caption {
   explicit CaptionElement(HWND w) : w_(w) {}
   void SetCaption(std::string_view caption) override {
     SetWindowTextW(w_, FromCp1251(caption).c_str());
+    // The system announces a new window text for the window object only; a
+    // screen reader reads a label through its client object, whose name
+    // is made from the caption.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, w_, OBJID_CLIENT, CHILDID_SELF);
   }
 
  private:
@@ -191,12 +435,23 @@ struct FormWindow::Row {
   const Control* control = nullptr;
   HWND hwnd = nullptr;
   const RadioGroup* group = nullptr;
+  Spoken spoken;
   std::unique_ptr<board::List> list;
   std::unique_ptr<board::Text> text;
   std::unique_ptr<board::Caption> caption;
   std::unique_ptr<board::Switch> button;
   std::unique_ptr<board::Option> option;
 };
+
+FormWindow::Apartment::Apartment() {
+  // Joined already (S_FALSE) must be left as well; a thread in the
+  // multithreaded apartment is not this one's to leave, and marshals too.
+  joined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+FormWindow::Apartment::~Apartment() {
+  if (joined) CoUninitialize();
+}
 
 FormWindow::FormWindow(const Form& form) : form_(form) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -319,7 +574,13 @@ void FormWindow::CreateControls() {
         row->list = std::make_unique<ListElement>(w);
         break;
     }
+    // The labels' captions never change, so they are joined once.
+    row->spoken.labels = Wide(LabelledName(form_, *c));
+    row->spoken.then_caption = c->kind == ControlKind::kLabel;
+    row->spoken.role = RoleOf(c->kind);
     rows_[row_number] = std::move(row);
+    // Only now, when it lives as long as the control.
+    MakeAccessible(w, rows_[row_number]->spoken);
     previous = c;
   }
   for (const auto& group : groups_) group->UpdateTabStop();

@@ -1,6 +1,6 @@
 // The Win32 back end of the forms runtime: builds a window of real controls
-// from a form's description, hands them out as board elements, delivers the
-// load and click events, and reports an error that leaves a handler.
+// from a form's description, names them for screen readers, hands them out as
+// board elements, delivers the events, and reports an error leaving a handler.
 #pragma once
 
 #include <windows.h>
@@ -70,6 +70,16 @@ class FormWindow : public Controls {
   void Deliver(const std::function<void()>& event);
   void Report(const ErrorReport& report);
 
+  // Screen readers get the controls' accessible objects through COM, which
+  // the window's thread must have joined; first, so that it is left last.
+  struct Apartment {
+    Apartment();
+    ~Apartment();
+    Apartment(const Apartment&) = delete;
+    Apartment& operator=(const Apartment&) = delete;
+    bool joined = false;
+  };
+  Apartment apartment_;
   const Form& form_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;

@@ -117,8 +117,11 @@ TEST(ExeTest, ItNeedsWindowsOwnDllsOnly) {
   ASSERT_NE(pe.Nt(), nullptr);
   const std::vector<std::string> imports = pe.Imports();
   ASSERT_FALSE(imports.empty());
-  const std::vector<std::string> system = {"kernel32.dll", "user32.dll", "gdi32.dll",   "msvcrt.dll",
-                                           "comctl32.dll", "advapi32.dll", "shell32.dll", "version.dll"};
+  // ole32, oleacc and oleaut32 hand the controls' accessible objects to
+  // screen readers.
+  const std::vector<std::string> system = {"kernel32.dll", "user32.dll",   "gdi32.dll",   "msvcrt.dll",
+                                           "comctl32.dll", "advapi32.dll", "shell32.dll", "version.dll",
+                                           "ole32.dll",    "oleacc.dll",   "oleaut32.dll"};
   wchar_t directory[MAX_PATH] = {};
   ASSERT_GT(GetSystemDirectoryW(directory, MAX_PATH), 0u);
   for (const std::string& name : imports) {

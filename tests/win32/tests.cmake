@@ -1,10 +1,13 @@
 # The Windows tests: the back end on real Win32 controls, the random model on
-# them, bottles.exe as a file, and bottles.exe opened as a user would. CTest
-# runs the programs under Wine through the emulator of the cross build.
+# them, what a screen reader is told of them, bottles.exe as a file, and
+# bottles.exe opened as a user would. CTest runs the programs under Wine
+# through the emulator of the cross build.
 set(bottles_win32_tests ${CMAKE_CURRENT_LIST_DIR})
 
 bottles_test(win32_form_test SOURCES ${bottles_win32_tests}/win32_form_test.cpp LIBS window forms_win32)
 bottles_test(win32_model_test SOURCES ${bottles_win32_tests}/win32_model_test.cpp LIBS window forms_win32)
+bottles_test(win32_accessibility_test SOURCES ${bottles_win32_tests}/win32_accessibility_test.cpp
+  LIBS window forms_win32 oleacc ole32 oleaut32 uuid)
 
 # The drawing the icon must match, embedded byte for byte.
 include(${PROJECT_SOURCE_DIR}/cmake/embed_text.cmake)

@@ -1,0 +1,375 @@
+// What a screen reader is told about MainForm's Win32 controls, asked as one
+// asks: through the system's accessibility API (MSAA), for every control that
+// can take the focus, the summaries, and the labels and frames.
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/win32/win32_fixture.h"
+
+namespace {
+
+using win32_test::Game;
+using win32_test::Pump;
+
+struct Release {
+  void operator()(IUnknown* object) const { object->Release(); }
+};
+using Accessible = std::unique_ptr<IAccessible, Release>;
+
+// Every test has COM for its thread, as a client of MSAA must.
+class Win32AccessibilityTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
+  void TearDown() override { CoUninitialize(); }
+};
+
+VARIANT Self() {
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+VARIANT Child(LONG id) {
+  VARIANT child = Self();
+  child.lVal = id;
+  return child;
+}
+
+// The object of a control's client area, as a screen reader gets it.
+Accessible Find(HWND hwnd) {
+  IAccessible* found = nullptr;
+  const HRESULT got = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                                 reinterpret_cast<void**>(&found));
+  return Accessible(SUCCEEDED(got) ? found : nullptr);
+}
+
+Accessible Of(HWND hwnd) {
+  Accessible found = Find(hwnd);
+  EXPECT_NE(found, nullptr);
+  return found;
+}
+
+std::u16string Taken(BSTR text) {
+  const std::size_t length = SysStringLen(text);  // 0 for no string
+  std::u16string out(text, text + length);
+  SysFreeString(text);
+  return out;
+}
+
+// What a screen reader speaks; "<no name>" when it is told none.
+std::u16string NameOf(IAccessible& object, VARIANT child = Self()) {
+  BSTR name = nullptr;
+  if (object.get_accName(child, &name) != S_OK) {
+    SysFreeString(name);
+    return u"<no name>";
+  }
+  return Taken(name);
+}
+
+std::u16string NameOf(HWND hwnd) {
+  const Accessible object = Find(hwnd);
+  return object != nullptr ? NameOf(*object) : u"<no object>";
+}
+
+LONG RoleOf(IAccessible& object) {
+  VARIANT role;
+  VariantInit(&role);
+  if (FAILED(object.get_accRole(Self(), &role)) || role.vt != VT_I4) {
+    VariantClear(&role);
+    return -1;
+  }
+  return role.lVal;
+}
+
+std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (const char16_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+struct Expected {
+  const char* name;
+  int index;
+  const char* spoken;  // UTF-8
+  LONG role;
+};
+
+TEST_F(Win32AccessibilityTest, EveryControlHasANameAndARole) {
+  Game g;
+  const Expected expected[] = {
+      {"Text1", 0, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_TEXT},
+      {"Text1", 1, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_TEXT},
+      {"List1", 0, "Пълна", ROLE_SYSTEM_LIST},
+      {"List1", 1, "Полу", ROLE_SYSTEM_LIST},
+      {"List1", 2, "Празна", ROLE_SYSTEM_LIST},
+      {"Command1", 0, "1 цяла = 2 полу", ROLE_SYSTEM_PUSHBUTTON},
+      {"Command1", 1, "2 полу = 1 цяла", ROLE_SYSTEM_PUSHBUTTON},
+      {"Command1", 2, "Чисти", ROLE_SYSTEM_PUSHBUTTON},
+      {"Command1", 3, "Постави бутилка", ROLE_SYSTEM_PUSHBUTTON},
+      {"Command1", 4, "Върни бутилка", ROLE_SYSTEM_PUSHBUTTON},
+      {"Text2", 0, "1-ва Пълна", ROLE_SYSTEM_TEXT},
+      {"Text2", 1, "1-ва Полу", ROLE_SYSTEM_TEXT},
+      {"Text2", 2, "1-ва Празна", ROLE_SYSTEM_TEXT},
+      {"Text2", 3, "2-ра Пълна", ROLE_SYSTEM_TEXT},
+      {"Text2", 4, "2-ра Полу", ROLE_SYSTEM_TEXT},
+      {"Text2", 5, "2-ра Празна", ROLE_SYSTEM_TEXT},
+      {"Text2", 6, "3-та Пълна", ROLE_SYSTEM_TEXT},
+      {"Text2", 7, "3-та Полу", ROLE_SYSTEM_TEXT},
+      {"Text2", 8, "3-та Празна", ROLE_SYSTEM_TEXT},
+      {"Option1", 0, "1-1", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 1, "1-0.5", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 2, "1-0", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 3, "2-1", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 4, "2-0.5", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 5, "2-0", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 6, "3-1", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 7, "3-0.5", ROLE_SYSTEM_RADIOBUTTON},
+      {"Option1", 8, "3-0", ROLE_SYSTEM_RADIOBUTTON},
+      {"Label3", 0, "1-ва", ROLE_SYSTEM_STATICTEXT},
+      {"Label3", 1, "2-ра", ROLE_SYSTEM_STATICTEXT},
+      {"Label3", 2, "3-та", ROLE_SYSTEM_STATICTEXT},
+      {"Label1", 0, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_STATICTEXT},
+      {"Label2", 1, "Полу", ROLE_SYSTEM_STATICTEXT},
+      {"Label2", 4, "2-ра", ROLE_SYSTEM_STATICTEXT},
+      {"Frame1", -1, "Бутилки - пълни, празни", ROLE_SYSTEM_GROUPING},
+      {"Frame2", -1, "Маси-бутилки", ROLE_SYSTEM_GROUPING},
+  };
+  for (const auto& e : expected) {
+    const HWND w = g.W(e.name, e.index);
+    ASSERT_NE(w, nullptr) << e.name << "(" << e.index << ")";
+    const Accessible a = Of(w);
+    ASSERT_NE(a, nullptr) << e.name << "(" << e.index << ")";
+    EXPECT_EQ(Utf8(NameOf(*a)), e.spoken) << e.name << "(" << e.index << ")";
+    EXPECT_EQ(RoleOf(*a), e.role) << e.name << "(" << e.index << ")";
+  }
+}
+
+TEST_F(Win32AccessibilityTest, EveryFocusableControlIsNamed) {
+  Game g;
+  int asked = 0;
+  for (const auto& c : MainForm::Description().controls) {
+    if (!forms::TakesFocus(c.kind)) continue;
+    const Accessible a = Of(g.W(c.name, c.index));
+    ASSERT_NE(a, nullptr) << c.name << "(" << c.index << ")";
+    const std::u16string name = NameOf(*a);
+    EXPECT_NE(name, u"<no name>") << c.name << "(" << c.index << ")";
+    EXPECT_NE(name.find_first_not_of(u' '), std::u16string::npos) << c.name << "(" << c.index << ")";
+    ++asked;
+  }
+  EXPECT_EQ(asked, 3 + 5 + 9 + 9 + 2);
+}
+
+// The events the system passes on to a screen reader that listens.
+std::vector<std::pair<HWND, LONG>> name_changes;
+void CALLBACK OnNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+  if (child == CHILDID_SELF) name_changes.emplace_back(hwnd, object);
+}
+
+TEST_F(Win32AccessibilityTest, ASummarySpeaksItsTableAndItsText) {
+  Game g;
+  const Accessible second = Of(g.W("Label3", 1));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(Utf8(NameOf(*second)), "2-ра");
+
+  name_changes.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                             &OnNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  g.Click("Option1", 4);
+  g.Click("Command1", 3);
+  Pump();
+  UnhookWinEvent(hook);
+
+  // The object already handed out follows the caption, as does a new one.
+  EXPECT_EQ(Utf8(NameOf(*second)), "2-ра = 1 / 0.5");
+  EXPECT_EQ(Utf8(NameOf(g.W("Label3", 1))), "2-ра = 1 / 0.5");
+  EXPECT_EQ(Utf8(NameOf(g.W("Label3", 0))), "1-ва");
+  EXPECT_NE(std::find(name_changes.begin(), name_changes.end(),
+                      std::pair<HWND, LONG>{g.W("Label3", 1), OBJID_CLIENT}),
+            name_changes.end());
+  // A cell's value is what it shows.
+  const Accessible cell = Of(g.W("Text2", 4));
+  ASSERT_NE(cell, nullptr);
+  BSTR value = nullptr;
+  ASSERT_EQ(cell->get_accValue(Self(), &value), S_OK);
+  EXPECT_EQ(Utf8(Taken(value)), "1");
+}
+
+// What the system's own object of a control says, asked without the control.
+Accessible StandardOf(HWND hwnd) {
+  IAccessible* made = nullptr;
+  const HRESULT got = CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&made));
+  EXPECT_TRUE(SUCCEEDED(got)) << std::hex << got;
+  return Accessible(SUCCEEDED(got) ? made : nullptr);
+}
+
+using TextAnswer = HRESULT(STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+std::pair<HRESULT, std::string> Ask(IAccessible& object, TextAnswer question, VARIANT child = Self()) {
+  BSTR text = nullptr;
+  const HRESULT got = (object.*question)(child, &text);
+  return {got, Utf8(Taken(text))};
+}
+
+std::pair<HRESULT, LONG> StateOf(IAccessible& object) {
+  VARIANT state;
+  VariantInit(&state);
+  const HRESULT got = object.get_accState(Self(), &state);
+  const LONG value = state.vt == VT_I4 ? state.lVal : -1;
+  VariantClear(&state);
+  return {got, value};
+}
+
+std::pair<HRESULT, LONG> ChildrenOf(IAccessible& object) {
+  LONG count = -1;
+  const HRESULT got = object.get_accChildCount(&count);
+  return {got, count};
+}
+
+std::pair<HRESULT, std::vector<LONG>> LocationOf(IAccessible& object) {
+  std::vector<LONG> box(4, -1);
+  const HRESULT got = object.accLocation(&box[0], &box[1], &box[2], &box[3], Self());
+  return {got, box};
+}
+
+// The objects handed out are the system's own in everything but the name
+// (and the role the system cannot tell): the state, the value, the
+// children and their names, the place, the window they belong to, and
+// COM's rules.
+TEST_F(Win32AccessibilityTest, AnObjectIsTheSystemsOwnOtherwise) {
+  Game g;
+  g.Select(4);
+  g.Press(3);
+  const std::pair<const char*, int> controls[] = {{"List1", 1},  {"Text2", 4},  {"Command1", 3}, {"Option1", 4},
+                                                  {"Label3", 1}, {"Label2", 0}, {"Frame1", -1}};
+  for (const auto& [name, index] : controls) {
+    SCOPED_TRACE(std::string(name) + "(" + std::to_string(index) + ")");
+    const HWND w = g.W(name, index);
+    const Accessible ours = Of(w);
+    const Accessible standard = StandardOf(w);
+    ASSERT_NE(ours, nullptr);
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(StateOf(*ours), StateOf(*standard));
+    EXPECT_EQ(ChildrenOf(*ours), ChildrenOf(*standard));
+    EXPECT_EQ(LocationOf(*ours), LocationOf(*standard));
+    EXPECT_EQ(Ask(*ours, &IAccessible::get_accValue), Ask(*standard, &IAccessible::get_accValue));
+    EXPECT_EQ(Ask(*ours, &IAccessible::get_accDefaultAction), Ask(*standard, &IAccessible::get_accDefaultAction));
+    EXPECT_EQ(Ask(*ours, &IAccessible::get_accKeyboardShortcut),
+              Ask(*standard, &IAccessible::get_accKeyboardShortcut));
+    EXPECT_EQ(Ask(*ours, &IAccessible::get_accName, Child(1)), Ask(*standard, &IAccessible::get_accName, Child(1)));
+    const LONG role = RoleOf(*standard);
+    EXPECT_TRUE(role == RoleOf(*ours) || role == ROLE_SYSTEM_CLIENT) << role;
+    // A control no label names has the system's name.
+    const forms::Form& form = MainForm::Description();
+    const auto row = static_cast<std::size_t>(forms::FindControl(form, name, index));
+    if (forms::LabelledName(form, form.controls[row]).empty()) {
+      EXPECT_EQ(Ask(*ours, &IAccessible::get_accName), Ask(*standard, &IAccessible::get_accName));
+    }
+  }
+
+  const HWND list = g.W("List1", 0);
+  const Accessible pool = Of(list);
+  ASSERT_NE(pool, nullptr);
+
+  HWND found = nullptr;
+  ASSERT_EQ(WindowFromAccessibleObject(pool.get(), &found), S_OK);
+  EXPECT_EQ(found, list);
+
+  IUnknown* from_accessible = nullptr;
+  ASSERT_EQ(pool->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&from_accessible)), S_OK);
+  IDispatch* dispatch = nullptr;
+  ASSERT_EQ(pool->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&dispatch)), S_OK);
+  IUnknown* from_dispatch = nullptr;
+  ASSERT_EQ(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&from_dispatch)), S_OK);
+  EXPECT_EQ(from_accessible, from_dispatch);
+  IUnknown* unknown_interface = reinterpret_cast<IUnknown*>(1);
+  EXPECT_EQ(pool->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&unknown_interface)), E_NOINTERFACE);
+  EXPECT_EQ(unknown_interface, nullptr);
+
+  // Late-bound, as a script asks.
+  DISPPARAMS none{};
+  VARIANT result;
+  VariantInit(&result);
+  ASSERT_EQ(dispatch->Invoke(DISPID_ACC_NAME, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, &result,
+                             nullptr, nullptr),
+            S_OK);
+  ASSERT_EQ(result.vt, VT_BSTR);
+  EXPECT_EQ(Utf8(Taken(result.bstrVal)), "Пълна");
+  from_dispatch->Release();
+  dispatch->Release();
+  from_accessible->Release();
+}
+
+// A screen reader may hold on to an object after its control is gone.
+TEST_F(Win32AccessibilityTest, AnObjectOutlivesItsControl) {
+  auto window = std::make_unique<forms::win32::FormWindow>(MainForm::Description());
+  const Accessible cell = Of(window->Widget("Text2", 4));
+  const Accessible summary = Of(window->Widget("Label3", 2));
+  ASSERT_NE(cell, nullptr);
+  ASSERT_NE(summary, nullptr);
+  window.reset();
+  Pump();
+  EXPECT_EQ(Utf8(NameOf(*cell)), "2-ра Полу");
+  EXPECT_EQ(Utf8(NameOf(*summary)), "3-та");
+}
+
+// A screen reader asks from another apartment, through COM's proxies, while
+// the window's thread goes on with its messages; that thread joins COM
+// through the window alone, as the program's does.
+TEST(Win32AccessibilityFromElsewhereTest, AnotherThreadHearsTheNames) {
+  Game g;
+  const HWND cell = g.W("Text2", 4);
+  const HWND summary = g.W("Label3", 1);
+  const HWND button = g.W("Command1", 3);
+  g.Select(4);
+  g.Press(3);
+  std::u16string cell_name, summary_name, button_name;
+  LONG cell_role = 0;
+  const HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(done, nullptr);
+  std::thread reader([&] {
+    if (SUCCEEDED(CoInitialize(nullptr))) {
+      // No test assertions here: they belong to the test's own thread.
+      if (const Accessible a = Find(cell)) {
+        cell_name = NameOf(*a);
+        cell_role = RoleOf(*a);
+      }
+      summary_name = NameOf(summary);
+      button_name = NameOf(button);
+      CoUninitialize();
+    }
+    SetEvent(done);
+  });
+  // The reader's questions arrive as messages to this thread.
+  while (WaitForSingleObject(done, 0) != WAIT_OBJECT_0) {
+    MsgWaitForMultipleObjects(1, &done, FALSE, 100, QS_ALLINPUT);
+    Pump();
+  }
+  reader.join();
+  CloseHandle(done);
+  EXPECT_EQ(Utf8(cell_name), "2-ра Полу");
+  EXPECT_EQ(cell_role, ROLE_SYSTEM_TEXT);
+  EXPECT_EQ(Utf8(summary_name), "2-ра = 1 / 0.5");
+  EXPECT_EQ(Utf8(button_name), "Постави бутилка");
+}
+
+}  // namespace
