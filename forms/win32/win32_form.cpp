@@ -36,6 +36,14 @@ struct RadioGroup {
   }
 };
 
+// Screen readers get the controls' accessible objects through COM, which the
+// window's thread joins when the first of them is asked for (on that thread:
+// WM_GETOBJECT is sent to the control), and leaves with the window.
+struct Apartment {
+  bool asked = false;
+  bool joined = false;
+};
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"forms.win32.FormWindow";
@@ -65,14 +73,18 @@ LPARAM AsLParam(T* pointer) {
   return reinterpret_cast<LPARAM>(pointer);
 }
 
+template <class Function>
+Function FromModule(HMODULE module, const char* name) {
+  const FARPROC found = module != nullptr ? GetProcAddress(module, name) : nullptr;
+  // Through void(*)(): the cast between function types is then deliberate.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
 // Functions of newer systems, looked up so that the program still starts
 // where they are missing.
 template <class Function>
 Function FromUser32(const char* name) {
-  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  const FARPROC found = user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
-  // Through void(*)(): the cast between function types is then deliberate.
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+  return FromModule<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
@@ -91,6 +103,33 @@ int WindowDpi(HWND hwnd) {
 bool SameContainer(const Control& a, const Control& b) {
   if (a.container == nullptr || b.container == nullptr) return a.container == b.container;
   return std::string_view(a.container) == b.container;
+}
+
+// Where a control goes in the client area, in pixels at a DPI. A frame's
+// controls are the window's children too, placed at the frame's origin plus
+// their offset in it.
+struct Place {
+  int x, y, width, height;
+};
+
+Place PlaceOf(const Form& form, const Control& c, int dpi) {
+  int x = TwipsToPixels(c.left, dpi);
+  int y = TwipsToPixels(c.top, dpi);
+  for (const char* container = c.container; container != nullptr;) {
+    const int frame = FindControl(form, container, -1);
+    if (frame < 0) break;
+    const Control& f = form.controls[static_cast<std::size_t>(frame)];
+    x += TwipsToPixels(f.left, dpi);
+    y += TwipsToPixels(f.top, dpi);
+    container = f.container;
+  }
+  return {x, y, TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi)};
+}
+
+HFONT MakeFont(const Form& form, int dpi) {
+  return CreateFontW(-MulDiv(form.font.points, dpi, 72), 0, 0, 0, form.font.weight, FALSE, FALSE, FALSE,
+                     static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FromCp1251(form.font.name).c_str());
 }
 
 // The multi-line panels are read-only: Tab, Enter and Escape go to the
@@ -115,6 +154,7 @@ struct Spoken {
   bool then_caption = false;
   LONG role = ROLE_SYSTEM_CLIENT;
   WNDPROC control_proc = nullptr;  // the control's own procedure
+  Apartment* apartment = nullptr;  // the window's
 };
 
 LONG RoleOf(ControlKind kind) {
@@ -131,13 +171,64 @@ LONG RoleOf(ControlKind kind) {
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// GCC would otherwise guess that the standard object is another of these
-// and inline each delegation into itself, many levels deep: kilobytes of
-// code for calls that never take that path.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC push_options
-#pragma GCC optimize("no-devirtualize-speculatively")
-#endif
+// Loading these DLLs took a fifth of the start-up under Wine, for a screen
+// reader that is seldom there; so they are loaded when the first control is
+// asked for its accessible object, and then never unloaded, since the
+// objects handed out run their code for as long as a client keeps them.
+struct Ole {
+  decltype(&CoInitializeEx) co_initialize_ex = nullptr;
+  decltype(&CoUninitialize) co_uninitialize = nullptr;
+  decltype(&CreateStdAccessibleObject) create_std_accessible_object = nullptr;
+  decltype(&LresultFromObject) lresult_from_object = nullptr;
+  decltype(&SysAllocStringLen) sys_alloc_string_len = nullptr;
+  decltype(&SysFreeString) sys_free_string = nullptr;
+  decltype(&SysStringLen) sys_string_len = nullptr;
+};
+
+// From the system directory only: not a DLL of that name planted beside
+// the program or in the current directory.
+HMODULE LoadSystemDll(std::wstring_view name) {
+  wchar_t path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length + 1 + name.size() >= MAX_PATH) return nullptr;
+  path[length] = L'\\';
+  std::copy(name.begin(), name.end(), path + length + 1);
+  path[length + 1 + name.size()] = L'\0';
+  return LoadLibraryW(path);
+}
+
+Ole loaded_ole;
+INIT_ONCE ole_once = INIT_ONCE_STATIC_INIT;
+
+// Once per process, whichever thread's window is asked first. Not a static
+// local: its guard would bring the thread library's locks into the program.
+BOOL CALLBACK LoadOle(PINIT_ONCE, PVOID, PVOID*) {
+  const HMODULE ole32 = LoadSystemDll(L"ole32.dll");
+  const HMODULE oleaut32 = LoadSystemDll(L"oleaut32.dll");
+  const HMODULE oleacc = LoadSystemDll(L"oleacc.dll");
+  Ole& ole = loaded_ole;
+  ole.co_initialize_ex = FromModule<decltype(ole.co_initialize_ex)>(ole32, "CoInitializeEx");
+  ole.co_uninitialize = FromModule<decltype(ole.co_uninitialize)>(ole32, "CoUninitialize");
+  ole.create_std_accessible_object =
+      FromModule<decltype(ole.create_std_accessible_object)>(oleacc, "CreateStdAccessibleObject");
+  ole.lresult_from_object = FromModule<decltype(ole.lresult_from_object)>(oleacc, "LresultFromObject");
+  ole.sys_alloc_string_len = FromModule<decltype(ole.sys_alloc_string_len)>(oleaut32, "SysAllocStringLen");
+  ole.sys_free_string = FromModule<decltype(ole.sys_free_string)>(oleaut32, "SysFreeString");
+  ole.sys_string_len = FromModule<decltype(ole.sys_string_len)>(oleaut32, "SysStringLen");
+  return TRUE;
+}
+
+// nullptr where any of it is missing: the controls then have the
+// system's own objects.
+const Ole* LoadedOle() {
+  if (!InitOnceExecuteOnce(&ole_once, &LoadOle, nullptr, nullptr)) return nullptr;
+  const Ole& ole = loaded_ole;
+  const bool complete = ole.co_initialize_ex != nullptr && ole.co_uninitialize != nullptr &&
+                        ole.create_std_accessible_object != nullptr && ole.lresult_from_object != nullptr &&
+                        ole.sys_alloc_string_len != nullptr && ole.sys_free_string != nullptr &&
+                        ole.sys_string_len != nullptr;
+  return complete ? &ole : nullptr;
+}
 
 // The system's own accessible object of a control, answering as it does in
 // everything but the name, where labels name the control, and the role,
@@ -146,8 +237,8 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 class ControlAccessible final : public IAccessible {
  public:
   // Takes over `labels` (nullptr for none).
-  ControlAccessible(IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role)
-      : standard_(standard), hwnd_(hwnd), labels_(labels), then_caption_(then_caption), role_(role) {
+  ControlAccessible(const Ole& ole, IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role)
+      : ole_(ole), standard_(standard), hwnd_(hwnd), labels_(labels), then_caption_(then_caption), role_(role) {
     standard_->AddRef();
   }
   ControlAccessible(const ControlAccessible&) = delete;
@@ -190,7 +281,7 @@ class ControlAccessible final : public IAccessible {
       BSTR name = nullptr;
       const HRESULT got = SpokenNow(&name);
       if (FAILED(got)) return got;
-      VariantInit(result);
+      *result = VARIANT{};
       result->vt = VT_BSTR;
       result->bstrVal = name;
       return S_OK;
@@ -261,16 +352,16 @@ class ControlAccessible final : public IAccessible {
 
  private:
   ~ControlAccessible() {
-    SysFreeString(labels_);
+    ole_.sys_free_string(labels_);
     standard_->Release();
   }
 
   // Made when asked, so that a label's name follows its caption.
   HRESULT SpokenNow(BSTR* name) const {
-    const UINT labels = SysStringLen(labels_);
+    const UINT labels = ole_.sys_string_len(labels_);
     const int caption = then_caption_ ? std::max(GetWindowTextLengthW(hwnd_), 0) : 0;
     // One more character than asked for is allocated, for the null.
-    *name = SysAllocStringLen(nullptr, labels + static_cast<UINT>(caption));
+    *name = ole_.sys_alloc_string_len(nullptr, labels + static_cast<UINT>(caption));
     if (*name == nullptr) return E_OUTOFMEMORY;
     std::copy_n(labels_, labels, *name);
     (*name)[labels] = L'\0';
@@ -278,14 +369,15 @@ class ControlAccessible final : public IAccessible {
     const int got = std::max(GetWindowTextW(hwnd_, *name + labels, caption + 1), 0);
     if (got < caption) {
       // The caption got shorter in between: keep what was read.
-      const BSTR shorter = SysAllocStringLen(*name, labels + static_cast<UINT>(got));
-      SysFreeString(*name);
+      const BSTR shorter = ole_.sys_alloc_string_len(*name, labels + static_cast<UINT>(got));
+      ole_.sys_free_string(*name);
       *name = shorter;
     }
     return *name != nullptr ? S_OK : E_OUTOFMEMORY;
   }
 
   LONG references_ = 1;
+  const Ole& ole_;
   IAccessible* standard_;
   HWND hwnd_;
   BSTR labels_;
@@ -293,32 +385,29 @@ class ControlAccessible final : public IAccessible {
   LONG role_;
 };
 
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC pop_options
-#endif
-
 // The answer to WM_GETOBJECT for a control's client area; 0 (the system's
 // own object then) when it cannot be made.
-LRESULT AccessibleObject(HWND hwnd, WPARAM wparam, const Spoken& spoken) {
+LRESULT AccessibleObject(const Ole& ole, HWND hwnd, WPARAM wparam, const Spoken& spoken) {
   IAccessible* standard = nullptr;
-  if (FAILED(CreateStdAccessibleObject(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
-                                       reinterpret_cast<void**>(&standard))) ||
+  if (FAILED(ole.create_std_accessible_object(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                              reinterpret_cast<void**>(&standard))) ||
       standard == nullptr) {
     return 0;
   }
   BSTR labels = nullptr;
   if (!spoken.labels.empty()) {
-    labels = SysAllocStringLen(spoken.labels.data(), static_cast<UINT>(spoken.labels.size()));
+    labels = ole.sys_alloc_string_len(spoken.labels.data(), static_cast<UINT>(spoken.labels.size()));
   }
   ControlAccessible* accessible = nullptr;
   if (labels != nullptr || spoken.labels.empty()) {
-    accessible = new (std::nothrow) ControlAccessible(standard, hwnd, labels, spoken.then_caption, spoken.role);
-    if (accessible == nullptr) SysFreeString(labels);
+    accessible =
+        new (std::nothrow) ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role);
+    if (accessible == nullptr) ole.sys_free_string(labels);
   }
   standard->Release();
   if (accessible == nullptr) return 0;
   // The client's reference is LresultFromObject's; ours is given back.
-  const LRESULT result = LresultFromObject(__uuidof(IAccessible), wparam, accessible);
+  const LRESULT result = ole.lresult_from_object(__uuidof(IAccessible), wparam, accessible);
   accessible->Release();
   return result > 0 ? result : 0;
 }
@@ -331,8 +420,19 @@ LRESULT CALLBACK AccessibleProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
   const auto* spoken = reinterpret_cast<const Spoken*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   // Cast to DWORD first: on 64-bit Windows the lParam may come sign-extended.
   if (message == WM_GETOBJECT && static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
-    const LRESULT object = AccessibleObject(hwnd, wparam, *spoken);
-    if (object != 0) return object;
+    if (const Ole* ole = LoadedOle()) {
+      // WM_GETOBJECT comes on the window's thread, which is the one to join.
+      Apartment& apartment = *spoken->apartment;
+      if (!apartment.asked) {
+        apartment.asked = true;
+        // Joined already (S_FALSE) must be left as well; a thread in the
+        // multithreaded apartment is not this one's to leave, and marshals
+        // too.
+        apartment.joined = SUCCEEDED(ole->co_initialize_ex(nullptr, COINIT_APARTMENTTHREADED));
+      }
+      const LRESULT object = AccessibleObject(*ole, hwnd, wparam, *spoken);
+      if (object != 0) return object;
+    }
   }
   return CallWindowProcW(spoken->control_proc, hwnd, message, wparam, lparam);
 }
@@ -436,24 +536,9 @@ struct FormWindow::Row {
   HWND hwnd = nullptr;
   const RadioGroup* group = nullptr;
   Spoken spoken;
-  std::unique_ptr<board::List> list;
-  std::unique_ptr<board::Text> text;
-  std::unique_ptr<board::Caption> caption;
-  std::unique_ptr<board::Switch> button;
-  std::unique_ptr<board::Option> option;
 };
 
-FormWindow::Apartment::Apartment() {
-  // Joined already (S_FALSE) must be left as well; a thread in the
-  // multithreaded apartment is not this one's to leave, and marshals too.
-  joined = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-FormWindow::Apartment::~Apartment() {
-  if (joined) CoUninitialize();
-}
-
-FormWindow::FormWindow(const Form& form) : form_(form) {
+FormWindow::FormWindow(const Form& form) : ControlTable(form), apartment_(std::make_unique<Apartment>()) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
@@ -473,12 +558,13 @@ FormWindow::FormWindow(const Form& form) : form_(form) {
   if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
   dpi_ = WindowDpi(hwnd_);
   try {
+    FitClientArea();
     CreateControls();
-    Layout();
   } catch (...) {
     // No destructor runs for a constructor that throws.
     destroying_ = true;
     DestroyWindow(hwnd_);
+    if (font_ != nullptr) DeleteObject(font_);
     throw;
   }
 }
@@ -488,20 +574,28 @@ FormWindow::~FormWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
   if (font_ != nullptr) DeleteObject(font_);
   for (const auto& [colour, brush] : brushes_) DeleteObject(brush);
+  // Last, once no control can be asked any more; joined means loaded.
+  if (apartment_->joined) LoadedOle()->co_uninitialize();
 }
 
 void FormWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const Form& form = Description();
   // Creation order is the Z-order, and the Z-order is the tab order.
   std::vector<const Control*> order;
-  for (const Control& c : form_.controls) order.push_back(&c);
+  for (const Control& c : form.controls) order.push_back(&c);
   std::stable_sort(order.begin(), order.end(),
                    [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
 
-  rows_.resize(form_.controls.size());
+  // Each control is made where Layout() would put it, in its font, and a
+  // panel gets its text only after the font: every move, new font and new
+  // text makes a control measure (a panel, word-wrap) its text again, which
+  // for forty controls under Wine was a tenth of the start-up.
+  font_ = MakeFont(form, dpi_);
+  rows_.resize(form.controls.size());
   const Control* previous = nullptr;
   for (const Control* c : order) {
-    const auto row_number = static_cast<std::size_t>(c - form_.controls.data());
+    const auto row_number = static_cast<std::size_t>(c - form.controls.data());
     auto row = std::make_unique<Row>();
     row->control = c;
     DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
@@ -540,13 +634,21 @@ void FormWindow::CreateControls() {
         break;
     }
     const int id = kFirstId + static_cast<int>(row_number);
-    row->hwnd = CreateWindowExW(ex_style, window_class, FromCp1251(c->caption).c_str(), style, 0, 0, 0, 0,
-                                hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    const bool panel = c->kind == ControlKind::kTextBox && c->multi_line;
+    const std::wstring caption = FromCp1251(c->caption);
+    const Place place = PlaceOf(form, *c, dpi_);
+    row->hwnd = CreateWindowExW(ex_style, window_class, panel ? L"" : caption.c_str(), style, place.x, place.y,
+                                place.width, place.height, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                instance, nullptr);
     if (row->hwnd == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
     const HWND w = row->hwnd;
+    // Not drawn yet: the window is hidden.
+    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    if (panel) SetWindowTextW(w, caption.c_str());
+    Elements& elements = ElementsOf(row_number);
     switch (c->kind) {
       case ControlKind::kLabel:
-        row->caption = std::make_unique<CaptionElement>(w);
+        elements.caption = std::make_unique<CaptionElement>(w);
         break;
       case ControlKind::kFrame:
         break;
@@ -555,11 +657,11 @@ void FormWindow::CreateControls() {
         RadioGroup& group = *groups_.back();
         group.members.push_back(w);
         row->group = &group;
-        row->option = std::make_unique<OptionElement>(w, group);
+        elements.option = std::make_unique<OptionElement>(w, group);
         break;
       }
       case ControlKind::kButton:
-        row->button = std::make_unique<SwitchElement>(w);
+        elements.button = std::make_unique<SwitchElement>(w);
         break;
       case ControlKind::kTextBox:
         if (c->multi_line) {
@@ -568,16 +670,17 @@ void FormWindow::CreateControls() {
           SendMessageW(w, EM_SETSEL, 0, 0);
           SendMessageW(w, EM_SCROLLCARET, 0, 0);
         }
-        row->text = std::make_unique<TextElement>(w);
+        elements.text = std::make_unique<TextElement>(w);
         break;
       case ControlKind::kListBox:
-        row->list = std::make_unique<ListElement>(w);
+        elements.list = std::make_unique<ListElement>(w);
         break;
     }
     // The labels' captions never change, so they are joined once.
-    row->spoken.labels = Wide(LabelledName(form_, *c));
+    row->spoken.labels = Wide(LabelledName(form, *c));
     row->spoken.then_caption = c->kind == ControlKind::kLabel;
     row->spoken.role = RoleOf(c->kind);
+    row->spoken.apartment = apartment_.get();
     rows_[row_number] = std::move(row);
     // Only now, when it lives as long as the control.
     MakeAccessible(w, rows_[row_number]->spoken);
@@ -587,26 +690,11 @@ void FormWindow::CreateControls() {
 }
 
 void FormWindow::Layout() {
-  const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
-  const HFONT font = CreateFontW(-MulDiv(form_.font.points, dpi_, 72), 0, 0, 0, form_.font.weight, FALSE,
-                                 FALSE, FALSE, static_cast<DWORD>(form_.font.charset), OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 FromCp1251(form_.font.name).c_str());
+  const Form& form = Description();
+  const HFONT font = MakeFont(form, dpi_);
   for (const auto& row : rows_) {
-    const Control& c = *row->control;
-    // A frame's controls are the window's children too, placed at the
-    // frame's origin plus their offset in it.
-    int x = px(c.left);
-    int y = px(c.top);
-    for (const char* container = c.container; container != nullptr;) {
-      const int frame = FindControl(form_, container, -1);
-      if (frame < 0) break;
-      const Control& f = form_.controls[static_cast<std::size_t>(frame)];
-      x += px(f.left);
-      y += px(f.top);
-      container = f.container;
-    }
-    SetWindowPos(row->hwnd, nullptr, x, y, px(c.width), px(c.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    const Place place = PlaceOf(form, *row->control, dpi_);
+    SetWindowPos(row->hwnd, nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(row->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   }
   if (font_ != nullptr) DeleteObject(font_);
@@ -616,8 +704,9 @@ void FormWindow::Layout() {
 }
 
 void FormWindow::FitClientArea() {
-  const int width = TwipsToPixels(form_.client_width, dpi_);
-  const int height = TwipsToPixels(form_.client_height, dpi_);
+  const Form& form = Description();
+  const int width = TwipsToPixels(form.client_width, dpi_);
+  const int height = TwipsToPixels(form.client_height, dpi_);
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   RECT outer{0, 0, width, height};
@@ -711,7 +800,7 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(form_.back_colour));
+      FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(Description().back_colour));
       return 1;
     }
     case WM_ACTIVATE:
@@ -860,33 +949,9 @@ FormWindow::Row* FormWindow::RowOf(HWND control) const {
 }
 
 HWND FormWindow::Widget(std::string_view name, int index) const {
-  const int row = FindControl(form_, name, index);
+  const int row = FindControl(Description(), name, index);
   if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
   return rows_[static_cast<std::size_t>(row)]->hwnd;
-}
-
-FormWindow::Row& FormWindow::At(std::string_view name, int index, ControlKind kind) {
-  const int row = FindControl(form_, name, index);
-  if (row < 0 || form_.controls[static_cast<std::size_t>(row)].kind != kind) {
-    throw board::NoSuchElementError();
-  }
-  return *rows_[static_cast<std::size_t>(row)];
-}
-
-board::List& FormWindow::List(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kListBox).list;
-}
-board::Text& FormWindow::Text(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kTextBox).text;
-}
-board::Caption& FormWindow::Caption(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kLabel).caption;
-}
-board::Switch& FormWindow::Switch(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kButton).button;
-}
-board::Option& FormWindow::Option(std::string_view name, int index) {
-  return *At(name, index, ControlKind::kOptionButton).option;
 }
 
 bool FormWindow::Load(Handlers& handlers) {
@@ -897,7 +962,7 @@ bool FormWindow::Load(Handlers& handlers) {
 
 void FormWindow::Deliver(const std::function<void()>& event) {
   if (ended_ || handlers_ == nullptr) return;
-  forms::Deliver(form_, event, [this](const ErrorReport& report) { Report(report); });
+  forms::Deliver(Description(), event, [this](const ErrorReport& report) { Report(report); });
 }
 
 void FormWindow::Report(const ErrorReport& report) {

@@ -11,14 +11,15 @@
 #include <string_view>
 #include <vector>
 
+#include "forms/control_table.h"
 #include "forms/description.h"
-#include "forms/runtime.h"
 
 namespace forms::win32 {
 
+struct Apartment;
 struct RadioGroup;
 
-class FormWindow : public Controls {
+class FormWindow : public ControlTable {
  public:
   // Creates the window and its controls, hidden.
   explicit FormWindow(const Form& form);
@@ -45,14 +46,7 @@ class FormWindow : public Controls {
   // The control built from a row of the description, or nullptr.
   HWND Widget(std::string_view name, int index) const;
   HWND Handle() const { return hwnd_; }
-  const Form& Description() const { return form_; }
   int Dpi() const { return dpi_; }
-
-  board::List& List(std::string_view name, int index) override;
-  board::Text& Text(std::string_view name, int index) override;
-  board::Caption& Caption(std::string_view name, int index) override;
-  board::Switch& Switch(std::string_view name, int index) override;
-  board::Option& Option(std::string_view name, int index) override;
 
  private:
   struct Row;
@@ -66,21 +60,12 @@ class FormWindow : public Controls {
   void DrawButton(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(Colour colour);
   Row* RowOf(HWND control) const;
-  Row& At(std::string_view name, int index, ControlKind kind);
   void Deliver(const std::function<void()>& event);
   void Report(const ErrorReport& report);
 
-  // Screen readers get the controls' accessible objects through COM, which
-  // the window's thread must have joined; first, so that it is left last.
-  struct Apartment {
-    Apartment();
-    ~Apartment();
-    Apartment(const Apartment&) = delete;
-    Apartment& operator=(const Apartment&) = delete;
-    bool joined = false;
-  };
-  Apartment apartment_;
-  const Form& form_;
+  // Whether the window's thread joined COM for a screen reader, to leave it
+  // in the destructor.
+  std::unique_ptr<Apartment> apartment_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   HFONT font_ = nullptr;

@@ -1,7 +1,9 @@
-// MainForm on real Win32 controls: games played with clicks and keys, the
-// layout in pixels against the description, fonts, colours as drawn, tab
-// order, the panel texts, the user's decimal separator and the error report.
+// MainForm on real Win32 controls: what it loads to start, games played with
+// clicks and keys, the layout in pixels against the description, fonts,
+// colours as drawn, tab order, the panel texts, the user's decimal separator
+// and the error report.
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -29,6 +31,25 @@ void ExpectClearedBoard(Game& g) {
   EXPECT_EQ(g.form.Board().SelectedCell, -1);
   EXPECT_TRUE(g.Enabled(0));
   EXPECT_TRUE(g.Enabled(1));
+}
+
+// The DLLs that hand screen readers the controls' objects are loaded when
+// the first object is asked for, not at every start. First in the file, so
+// that no other test has asked before.
+TEST(Win32StartTest, TheScreenReaderDllsWaitForTheFirstQuestion) {
+  Game g;
+  EXPECT_EQ(GetModuleHandleW(L"oleacc.dll"), nullptr);
+  const LRESULT object = SendMessageW(g.W("Text2", 4), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+  const HMODULE oleacc = GetModuleHandleW(L"oleacc.dll");
+  ASSERT_NE(oleacc, nullptr);
+  ASSERT_GT(object, 0);
+  // Taken as a client takes it, so that it is not kept for nothing.
+  const auto take = reinterpret_cast<decltype(&ObjectFromLresult)>(
+      reinterpret_cast<void (*)()>(GetProcAddress(oleacc, "ObjectFromLresult")));
+  ASSERT_NE(take, nullptr);
+  IAccessible* accessible = nullptr;
+  ASSERT_EQ(take(object, __uuidof(IAccessible), 0, reinterpret_cast<void**>(&accessible)), S_OK);
+  accessible->Release();
 }
 
 TEST(Win32GameTest, TheFirstThingShownIsTheClearedBoard) {
