@@ -30,6 +30,11 @@ xvfb_start() {
   [ -s "$XDG_RUNTIME_DIR/display" ] || { echo "FAIL: Xvfb did not come up within 10 s"; exit 1; }
   DISPLAY=":$(head -n 1 "$XDG_RUNTIME_DIR/display")"
   export DISPLAY
+  # And answers a client: the number can come a moment before that.
+  for _ in $(seq 100); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.05
+  done
   unset QT_QPA_PLATFORM
 }
 
