@@ -18,7 +18,11 @@ xvfb_start() {
   export XDG_RUNTIME_DIR
   # Xvfb writes its display number once it accepts connections: no race with
   # other X servers started at the same time.
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" >/dev/null 2>&1 &
+  # It starts at display 90: low numbers may be held by servers outside this
+  # machine's view of /tmp (the abstract sockets of another file system).
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap xvfb_stop EXIT
   local _
