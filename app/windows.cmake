@@ -1,16 +1,8 @@
 # bottles.exe: the Win32 window, its resources (version record, icon,
 # manifest), linked statically so that it needs Windows' own DLLs only.
-set(BOTTLES_XPM2ICO "" CACHE FILEPATH "xpm2ico built for the host (tools/), which makes the .ico")
-if(NOT BOTTLES_XPM2ICO)
-  message(FATAL_ERROR "Set BOTTLES_XPM2ICO to a host-built xpm2ico (tools/test_windows.sh does)")
-endif()
-
 set(bottles_res_dir ${CMAKE_CURRENT_BINARY_DIR}/resources)
-add_custom_command(OUTPUT ${bottles_res_dir}/bottles.ico
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${bottles_res_dir}
-  COMMAND ${BOTTLES_XPM2ICO} ${CMAKE_CURRENT_SOURCE_DIR}/icon/bottles.xpm ${bottles_res_dir}/bottles.ico
-  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/icon/bottles.xpm ${BOTTLES_XPM2ICO}
-  COMMENT "Making bottles.ico")
+include(${PROJECT_SOURCE_DIR}/cmake/icons.cmake)
+bottles_icon_ico(${bottles_res_dir}/bottles.ico)
 # windres directly: the compile options of the C++ code are not its own.
 add_custom_command(OUTPUT ${bottles_res_dir}/bottles_rc.obj
   COMMAND ${CMAKE_RC_COMPILER} --input-format=rc --output-format=coff

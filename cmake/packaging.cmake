@@ -17,19 +17,11 @@ install(FILES ${bottles_packaging_dir}/${BOTTLES_APP_ID}.metainfo.xml
 # Debian looks for the licence of a package under this name.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
 
-# Whole multiples of the 32x32 drawing only, so that every pixel of it stays a
-# sharp square; in-between sizes are left to the desktop's own scaling.
-set(bottles_icon_xpm ${PROJECT_SOURCE_DIR}/app/icon/bottles.xpm)
+include(${PROJECT_SOURCE_DIR}/cmake/icons.cmake)
 set(bottles_icon_pngs)
 foreach(size 32 64 128)
-  math(EXPR scale "${size} / 32")
   set(png ${CMAKE_CURRENT_BINARY_DIR}/icons/${BOTTLES_APP_ID}-${size}.png)
-  add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/icons
-    COMMAND xpm2png ${bottles_icon_xpm} ${png} ${scale}
-    DEPENDS xpm2png ${bottles_icon_xpm}
-    COMMENT "Drawing the ${size}x${size} icon from bottles.xpm"
-    VERBATIM)
+  bottles_icon_png(${png} ${size})
   list(APPEND bottles_icon_pngs ${png})
   install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME ${BOTTLES_APP_ID}.png)

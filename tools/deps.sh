@@ -23,7 +23,25 @@ bottles_install() {
   apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
+# Whether this host runs 32-bit x86 programs, found by running one: a program
+# of a few bytes that exits with 42, assembled and linked by binutils. Some
+# kernels cannot run them at all ("Exec format error").
+bottles_runs_i386() {
+  local dir rc=1
+  dir=$(mktemp -d)
+  printf '.globl _start\n_start:\n movl $1, %%eax\n movl $42, %%ebx\n int $0x80\n' >"$dir/probe.s"
+  if as --32 -o "$dir/probe.o" "$dir/probe.s" && ld -m elf_i386 -o "$dir/probe" "$dir/probe.o"; then
+    "$dir/probe" 2>/dev/null && rc=0 || rc=$?
+  fi
+  rm -rf "$dir"
+  [ "$rc" = 42 ]
+}
+
 # What builds the Linux program and its tests.
-BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2"
+# The icons are drawn at build time by ImageMagick and icoutils.
+BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2 imagemagick icoutils"
 # What the tests need beside: a real X server, screenshots and window look-up.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"
+# What cross-builds the Windows program and checks it as a file, whatever
+# Wine the host can run.
+BOTTLES_WINDOWS_PACKAGES="g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest icoutils python3-pefile imagemagick"

@@ -1,0 +1,30 @@
+# The program's icons, made at build time from the one drawing
+# (app/icon/bottles.xpm) by ImageMagick and icoutils: PNGs for the Linux
+# desktop, scaled by whole multiples so that every pixel stays a sharp square,
+# and the .ico of the Windows resources, 32 x 32 in 256 colours with a mask.
+find_program(BOTTLES_CONVERT convert REQUIRED)
+set(bottles_icon_xpm ${PROJECT_SOURCE_DIR}/app/icon/bottles.xpm)
+
+# An RGBA PNG of size x size pixels; -sample scales by nearest neighbour.
+function(bottles_icon_png out size)
+  get_filename_component(dir ${out} DIRECTORY)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${BOTTLES_CONVERT} ${bottles_icon_xpm} -sample ${size}x${size} png32:${out}
+    DEPENDS ${bottles_icon_xpm}
+    COMMENT "Drawing the ${size}x${size} icon from bottles.xpm"
+    VERBATIM)
+endfunction()
+
+# The .ico: icotool keeps the drawing's palette (8 bits a pixel) and makes
+# the transparency mask from its clear pixels.
+function(bottles_icon_ico out)
+  find_program(BOTTLES_ICOTOOL icotool REQUIRED)
+  get_filename_component(dir ${out} DIRECTORY)
+  bottles_icon_png(${dir}/bottles-32.png 32)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${BOTTLES_ICOTOOL} --create --bit-depth=8 --output=${out} ${dir}/bottles-32.png
+    DEPENDS ${dir}/bottles-32.png
+    COMMENT "Making bottles.ico"
+    VERBATIM)
+endfunction()
