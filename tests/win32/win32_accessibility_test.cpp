@@ -44,10 +44,15 @@ VARIANT Child(LONG id) {
   return child;
 }
 
+// The interface's id from the compiler, as the back end takes it: the x86-64
+// import library of oleacc also names IID_IAccessible, as a code thunk,
+// and a program linked against it first would pass that thunk's bytes.
+const IID kAccessible = __uuidof(IAccessible);
+
 // The object of a control's client area, as a screen reader gets it.
 Accessible Find(HWND hwnd) {
   IAccessible* found = nullptr;
-  const HRESULT got = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+  const HRESULT got = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
                                                  reinterpret_cast<void**>(&found));
   return Accessible(SUCCEEDED(got) ? found : nullptr);
 }
@@ -218,7 +223,7 @@ TEST_F(Win32AccessibilityTest, ASummarySpeaksItsTableAndItsText) {
 // What the system's own object of a control says, asked without the control.
 Accessible StandardOf(HWND hwnd) {
   IAccessible* made = nullptr;
-  const HRESULT got = CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&made));
+  const HRESULT got = CreateStdAccessibleObject(hwnd, OBJID_CLIENT, kAccessible, reinterpret_cast<void**>(&made));
   EXPECT_TRUE(SUCCEEDED(got)) << std::hex << got;
   return Accessible(SUCCEEDED(got) ? made : nullptr);
 }
