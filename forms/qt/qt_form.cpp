@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <algorithm>
@@ -179,6 +180,7 @@ class OptionElement : public board::Option {
   void SetValue(bool selected) override {
     // An exclusive group refuses to clear its checked button; leave the
     // group for the moment of the change. No click is raised.
+    const QSignalBlocker quiet(w_);
     w_->setAutoExclusive(false);
     w_->setChecked(selected);
     w_->setAutoExclusive(true);
@@ -344,8 +346,17 @@ bool FormWindow::Load(Handlers& handlers) {
     auto* button = qobject_cast<QAbstractButton*>(row->widget);
     if (button == nullptr) continue;
     const Control* control = row->control;
-    connect(button, &QAbstractButton::clicked, this,
-            [this, control] { Deliver([this, control] { handlers_->Click(*control); }); });
+    const auto click = [this, control] { Deliver([this, control] { handlers_->Click(*control); }); };
+    if (control->kind == ControlKind::kOptionButton) {
+      // An option is clicked when it becomes selected: a click on the
+      // selected one (the second half of a double click among them) raises
+      // nothing, and the board's own changes are made with signals blocked.
+      connect(button, &QAbstractButton::toggled, this, [click](bool selected) {
+        if (selected) click();
+      });
+    } else {
+      connect(button, &QAbstractButton::clicked, this, click);
+    }
   }
   Deliver([this] { handlers_->Load(); });
   return !ended_;

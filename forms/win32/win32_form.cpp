@@ -19,6 +19,9 @@ namespace forms::win32 {
 // on the checked member or else the first, as the dialog manager expects.
 struct RadioGroup {
   std::vector<HWND> members;
+  // The member whose selection was last raised or set: a click on it again
+  // (the second half of a double click among them) raises nothing.
+  HWND selected = nullptr;
 
   void UpdateTabStop() const {
     HWND stop = members.empty() ? nullptr : members.front();
@@ -511,7 +514,7 @@ class SwitchElement : public board::Switch {
 
 class OptionElement : public board::Option {
  public:
-  OptionElement(HWND w, const RadioGroup& group) : w_(w), group_(group) {}
+  OptionElement(HWND w, RadioGroup& group) : w_(w), group_(group) {}
   bool Value() const override { return SendMessageW(w_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void SetValue(bool selected) override {
     // BM_SETCHECK sends no notification, so no click is raised.
@@ -521,12 +524,17 @@ class OptionElement : public board::Option {
       }
     }
     SendMessageW(w_, BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (selected) {
+      group_.selected = w_;
+    } else if (group_.selected == w_) {
+      group_.selected = nullptr;
+    }
     group_.UpdateTabStop();
   }
 
  private:
   HWND w_;
-  const RadioGroup& group_;
+  RadioGroup& group_;
 };
 
 }  // namespace
@@ -534,7 +542,7 @@ class OptionElement : public board::Option {
 struct FormWindow::Row {
   const Control* control = nullptr;
   HWND hwnd = nullptr;
-  const RadioGroup* group = nullptr;
+  RadioGroup* group = nullptr;
   Spoken spoken;
 };
 
@@ -854,11 +862,19 @@ void FormWindow::Command(int id, int code, HWND control) {
   const Row& row = *found;
   switch (code) {
     case BN_CLICKED:
+    // An owner-drawn button reports the second press of a double click so;
+    // it is a press like any other.
+    case BN_DOUBLECLICKED:
       if (row.control->kind != ControlKind::kButton && row.control->kind != ControlKind::kOptionButton) break;
       // BM_CLICK reaches a disabled button too; a disabled button raises
       // no click.
       if (!IsWindowEnabled(control)) break;
-      if (row.group != nullptr) row.group->UpdateTabStop();
+      if (row.group != nullptr) {
+        row.group->UpdateTabStop();
+        // Selecting the selected option again raises nothing.
+        if (row.group->selected == control) break;
+        row.group->selected = control;
+      }
       Deliver([this, &row] { handlers_->Click(*row.control); });
       break;
     default:

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "forms/qt/qt_form.h"
+#include "tests/counting_handlers.h"
 #include "tests/model.h"
 #include "window/main_form.h"
 
@@ -28,7 +29,7 @@ class Game : public model::Target {
   explicit Game(char separator = '.')
       : window(MainForm::Description()), form(window, separator) {
     window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
-    loaded = window.Load(form);
+    loaded = window.Load(handlers);
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
   }
@@ -62,6 +63,7 @@ class Game : public model::Target {
 
   forms::qt::FormWindow window;
   MainForm form;
+  tests::CountingHandlers handlers{form};
   std::optional<forms::ErrorReport> report;
   bool loaded = false;
 };

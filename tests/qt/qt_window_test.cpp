@@ -110,6 +110,47 @@ TEST(QtGameTest, MovesReturnsAndClearingThroughClicks) {
   EXPECT_EQ(Summaries(g), (std::vector<std::string>{" = 1 / 1", " = 1 / 0.5", ""}));
 }
 
+// Two quick presses through the window, as the platform delivers them: the
+// second comes with a double click. Returns whether the control saw it.
+bool DoubleClick(Game& g, const char* name, int index) {
+  struct Seen : QObject {
+    bool double_click = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+      double_click |= event->type() == QEvent::MouseButtonDblClick;
+      return false;
+    }
+  } seen;
+  QWidget* w = g.W(name, index);
+  w->installEventFilter(&seen);
+  QTest::mouseDClick(g.window.windowHandle(), Qt::LeftButton, {}, w->mapTo(&g.window, w->rect().center()));
+  w->removeEventFilter(&seen);
+  return seen.double_click;
+}
+
+TEST(QtGameTest, EveryPressOfAQuickDoubleClickCounts) {
+  Game g;
+  ASSERT_TRUE(DoubleClick(g, "Command1", 0));
+  EXPECT_EQ(Pools(g), (std::vector<int>{5, 11, 5}));
+  DoubleClick(g, "Command1", 1);
+  EXPECT_EQ(Pools(g), (std::vector<int>{7, 7, 7}));
+  // A selector double-clicked is selected, once, and nothing else happens.
+  ASSERT_TRUE(DoubleClick(g, "Option1", 4));
+  EXPECT_EQ(g.SelectedCell(), 4);
+  EXPECT_EQ(CheckedSelectors(g), 1);
+  EXPECT_EQ(g.handlers.Clicks("Option1", 4), 1);
+  EXPECT_EQ(Pools(g), (std::vector<int>{7, 7, 7}));
+  EXPECT_TRUE(g.Enabled(0));
+  DoubleClick(g, "Command1", 3);
+  EXPECT_EQ(g.Cell(4), "2");
+  EXPECT_EQ(Pools(g), (std::vector<int>{7, 5, 7}));
+  DoubleClick(g, "Command1", 4);
+  EXPECT_EQ(g.Cell(4), "0");
+  EXPECT_EQ(Pools(g), (std::vector<int>{7, 7, 7}));
+  DoubleClick(g, "Command1", 2);
+  ExpectClearedBoard(g);
+  for (int button = 0; button < 5; ++button) EXPECT_EQ(g.handlers.Clicks("Command1", button), 2) << button;
+}
+
 TEST(QtGameTest, TheCommaSeparatorOfTheUsersLocale) {
   Game g(',');
   g.Select(4);

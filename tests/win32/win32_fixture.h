@@ -12,6 +12,7 @@
 
 #include "forms/cp1251.h"
 #include "forms/win32/win32_form.h"
+#include "tests/counting_handlers.h"
 #include "tests/model.h"
 #include "window/main_form.h"
 
@@ -41,7 +42,7 @@ class Game : public model::Target {
  public:
   explicit Game(char separator = '.') : window(MainForm::Description()), form(window, separator) {
     window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
-    loaded = window.Load(form);
+    loaded = window.Load(handlers);
     window.ShowCentred();
     Pump();
   }
@@ -94,6 +95,7 @@ class Game : public model::Target {
 
   forms::win32::FormWindow window;
   MainForm form;
+  tests::CountingHandlers handlers{form};
   std::optional<forms::ErrorReport> report;
   bool loaded = false;
 };

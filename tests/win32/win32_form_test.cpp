@@ -122,6 +122,70 @@ TEST(Win32GameTest, MovesReturnsAndClearingInTheMiddleOfAGame) {
   EXPECT_EQ(g.Summaries(), (std::vector<std::string>{" = 1 / 1", " = 1 / 0.5", ""}));
 }
 
+// Whether the thread's queue handed out a double click: the system makes
+// one of two presses within its double-click time and distance.
+bool double_click_seen = false;
+LRESULT CALLBACK WatchDoubleClicks(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION && reinterpret_cast<const MSG*>(lparam)->message == WM_LBUTTONDBLCLK) double_click_seen = true;
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// Two quick presses of the mouse in the middle of a control, through the
+// system's input queue, as a user makes them; then the window handles them.
+// Returns whether the second came as a double click.
+bool DoubleClick(Game& g, const char* name, int index) {
+  RECT r;
+  GetWindowRect(g.W(name, index), &r);
+  SetForegroundWindow(g.Main());
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  Pump();
+  double_click_seen = false;
+  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchDoubleClicks, nullptr, GetCurrentThreadId());
+  INPUT presses[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    presses[i].type = INPUT_MOUSE;
+    presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  EXPECT_EQ(SendInput(4, presses, sizeof(INPUT)), 4u);
+  // Until both presses are handled, and a little longer, so that a third
+  // click would be seen too.
+  const int before = g.handlers.Clicks(name, index);
+  for (int i = 0; i < 100 && g.handlers.Clicks(name, index) < before + 2; ++i) {
+    Sleep(10);
+    Pump();
+  }
+  for (int i = 0; i < 10; ++i) {
+    Sleep(10);
+    Pump();
+  }
+  UnhookWindowsHookEx(hook);
+  return double_click_seen;
+}
+
+TEST(Win32GameTest, EveryPressOfAQuickDoubleClickCounts) {
+  Game g;
+  ASSERT_TRUE(DoubleClick(g, "Command1", 0));
+  EXPECT_EQ(g.Pools(), (std::vector<int>{5, 11, 5}));
+  DoubleClick(g, "Command1", 1);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  // A selector double-clicked is selected, once, and nothing else happens.
+  ASSERT_TRUE(DoubleClick(g, "Option1", 4));
+  EXPECT_EQ(g.form.Board().SelectedCell, 4);
+  EXPECT_EQ(g.SelectedCell(), 4);
+  EXPECT_EQ(g.handlers.Clicks("Option1", 4), 1);
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  EXPECT_TRUE(g.Enabled(0));
+  DoubleClick(g, "Command1", 3);
+  EXPECT_EQ(g.Cell(4), "2");
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 5, 7}));
+  DoubleClick(g, "Command1", 4);
+  EXPECT_EQ(g.Cell(4), "0");
+  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
+  DoubleClick(g, "Command1", 2);
+  ExpectClearedBoard(g);
+  for (int button = 0; button < 5; ++button) EXPECT_EQ(g.handlers.Clicks("Command1", button), 2) << button;
+}
+
 TEST(Win32GameTest, TheSelectorsAreOneExclusiveGroup) {
   Game g;
   for (int cell : {0, 4, 8, 3}) {
