@@ -8,17 +8,9 @@ shot=$2
 
 . "$(dirname "$0")/../tools/xvfb_lib.sh"
 xvfb_start
-# A fresh Xvfb on a loaded machine has now and then refused the very first
-# client; a program that ends at once is given two more tries.
-window=""
-for try in 1 2 3; do
-  "$program" &
-  xvfb_app=$!
-  window=$(xvfb_wait_window "Философия - Логика") && break
-  echo "try $try: the program did not open its window"
-  sleep 0.5
-done
-[ -n "$window" ] || exit 1
+"$program" &
+xvfb_app=$!
+window=$(xvfb_wait_window "Философия - Логика") || exit 1
 sleep 0.5  # let the first frame be painted
 import -window "$window" "$shot"
 

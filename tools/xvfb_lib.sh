@@ -9,20 +9,20 @@ xvfb_stop() {
   [ -n "$xvfb_app" ] && kill "$xvfb_app" 2>/dev/null || true
   [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
-  [ -n "${XDG_RUNTIME_DIR:-}" ] && rm -rf "$XDG_RUNTIME_DIR"
+  [ -n "${xvfb_runtime:-}" ] && rm -rf "$xvfb_runtime"
 }
 
 xvfb_start() {
   # Qt wants a private runtime directory and warns when there is none.
-  XDG_RUNTIME_DIR=$(mktemp -d)
-  export XDG_RUNTIME_DIR
-  # Xvfb writes its display number once it accepts connections: no race with
-  # other X servers started at the same time.
-  # It starts at display 90: low numbers may be held by servers outside this
-  # machine's view of /tmp (the abstract sockets of another file system).
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" >/dev/null 2>&1 &
+  xvfb_runtime=$(mktemp -d)
+  export XDG_RUNTIME_DIR=$xvfb_runtime
+  # Xvfb picks the display itself, one where none of its sockets is taken
+  # (the abstract one too, which /tmp does not show), and writes its number
+  # once it accepts connections: no race with other X servers started at
+  # the same time. -noreset: by default an X server resets when its last
+  # client leaves, and a client that connects during the reset is refused;
+  # the first client here (the check below) would leave it so.
+  Xvfb -displayfd 3 -noreset -screen 0 1024x768x24 -nolisten tcp 3>"$XDG_RUNTIME_DIR/display" >/dev/null 2>&1 &
   xvfb_pid=$!
   trap xvfb_stop EXIT
   local _
@@ -34,11 +34,12 @@ xvfb_start() {
   [ -s "$XDG_RUNTIME_DIR/display" ] || { echo "FAIL: Xvfb did not come up within 10 s"; exit 1; }
   DISPLAY=":$(head -n 1 "$XDG_RUNTIME_DIR/display")"
   export DISPLAY
-  # And answers a client: the number can come a moment before that.
+  # And answers a client.
   for _ in $(seq 100); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.05
   done
+  xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "FAIL: Xvfb on $DISPLAY does not answer"; exit 1; }
   unset QT_QPA_PLATFORM
 }
 
