@@ -1,6 +1,10 @@
-// The least a Win32 program can show: an empty window whose client area is
-// MainForm's (480 x 424), the other side of the Windows start-up figure.
+// The floors of the Windows start-up figure: an empty window whose client
+// area is MainForm's (480 x 424); with the argument "label", the same window
+// holding one label in Times New Roman 12 pt, the least that any program
+// showing text in that font pays.
 #include <windows.h>
+
+#include <cstring>
 
 namespace {
 
@@ -22,7 +26,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR command_line, int show_command) {
   WNDCLASSW window_class{};
   window_class.lpfnWndProc = WindowProc;
   window_class.hInstance = instance;
@@ -36,6 +40,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   AdjustWindowRect(&frame, style, FALSE);
   HWND window = CreateWindowW(L"bare", L"bare", style, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
                               frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+  if (std::strcmp(command_line, "label") == 0) {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    HFONT font = CreateFontW(-MulDiv(12, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                             L"Times New Roman");
+    HWND label = CreateWindowW(L"STATIC", L"Логика - по 7 бутилки на 3 маси", WS_CHILD | WS_VISIBLE | SS_CENTER,
+                               64, 0, 305, 25, window, nullptr, instance, nullptr);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
   ShowWindow(window, show_command);
   UpdateWindow(window);
   MSG message;
