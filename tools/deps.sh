@@ -23,7 +23,8 @@ bottles_install() {
   apt-get install -y -qq --no-install-recommends $missing >/dev/null
 }
 
-# What builds the Linux program and its tests.
-BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2"
+# What builds the Linux program and its tests. qt6-translations-l10n has Qt's
+# own texts in Bulgarian (qtbase_bg.qm), which the window loads.
+BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-translations-l10n fonts-liberation2"
 # What the tests need beside: a real X server, screenshots and window look-up.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"
