@@ -183,6 +183,7 @@ class FocusMark : public QFocusFrame {
       hide();
       return;
     }
+    white_ = qobject_cast<QPushButton*>(control) != nullptr ? 2 : 1;
     setGeometry(QRect(control->mapTo(parentWidget(), QPoint(0, 0)), control->size()));
     raise();
     show();
@@ -194,7 +195,8 @@ class FocusMark : public QFocusFrame {
     QPainter p(this);
     const QRect r = rect();
     Ring(p, r, 2 * width_, Qt::black);
-    Ring(p, r.adjusted(2 * width_, 2 * width_, -2 * width_, -2 * width_), width_, Qt::white);
+    // A button may be dark: its white line is as wide as the black.
+    Ring(p, r.adjusted(2 * width_, 2 * width_, -2 * width_, -2 * width_), white_ * width_, Qt::white);
   }
 
  private:
@@ -206,6 +208,7 @@ class FocusMark : public QFocusFrame {
   }
 
   int width_;
+  int white_ = 1;
 };
 
 // Qt's own texts (the text boxes' context menus, the error box's buttons) in
