@@ -9,23 +9,11 @@
 #include <vector>
 
 #include "tests/qt/qt_fixture.h"
+#include "tests/shown.h"
 
 namespace {
 
 using qt_test::Game;
-
-struct Snapshot {
-  std::vector<int> pools;
-  std::vector<std::string> cells;
-  int selected;
-  bool pouring;
-  bool operator==(const Snapshot&) const = default;
-};
-Snapshot Take(Game& g) {
-  Snapshot s{{g.PoolCount(0), g.PoolCount(1), g.PoolCount(2)}, {}, g.SelectedCell(), g.Enabled(0)};
-  for (int c = 0; c < 9; ++c) s.cells.push_back(g.Cell(c));
-  return s;
-}
 
 void Activate(Game& g) {
   g.window.activateWindow();
@@ -42,30 +30,23 @@ TEST(QtInputTest, AClickAtTheRightEdgeOfASelectorsBoxSelectsIt) {
   }
 }
 
-// Gets a game to where button `b` has something to do.
-void Prepare(Game& g, int b) {
-  if (b == 2) g.Press(0);
-  if (b >= 3) g.Select(4);
-  if (b == 4) g.Press(3);
-}
-
 TEST(QtInputTest, EnterAndTheKeypadsEnterPressTheFocusedButtonOnce) {
   for (int b = 0; b < 5; ++b) {
     Game clicked;
-    Prepare(clicked, b);
-    const Snapshot before = Take(clicked);
+    model::ReadyFor(clicked, b);
+    const model::Shown before = model::ShownOf(clicked);
     clicked.Press(b);
-    const Snapshot once = Take(clicked);
+    const model::Shown once = model::ShownOf(clicked);
     ASSERT_NE(once, before) << "button " << b;
     for (const auto& [key, modifiers] : {std::pair{Qt::Key_Return, Qt::NoModifier},
                                          std::pair{Qt::Key_Enter, Qt::KeypadModifier}}) {
       Game g;
       Activate(g);
-      Prepare(g, b);
+      model::ReadyFor(g, b);
       QWidget* button = g.W("Command1", b);
       button->setFocus();
       QTest::keyClick(button, key, modifiers);
-      EXPECT_EQ(Take(g), once) << "button " << b << ", key " << key;
+      EXPECT_EQ(model::ShownOf(g), once) << "button " << b << ", key " << key;
     }
   }
 }
@@ -74,7 +55,7 @@ TEST(QtInputTest, EnterOnAnythingButAButtonChangesNothing) {
   Game g;
   Activate(g);
   g.Press(0);
-  const Snapshot before = Take(g);
+  const model::Shown before = model::ShownOf(g);
   const QString statement = g.As<QPlainTextEdit>("Text1", 0)->toPlainText();
   for (const auto& c : MainForm::Description().controls) {
     if (!forms::TakesFocus(c.kind) || !c.visible || c.kind == forms::ControlKind::kButton) continue;
@@ -83,7 +64,7 @@ TEST(QtInputTest, EnterOnAnythingButAButtonChangesNothing) {
     ASSERT_EQ(QApplication::focusWidget(), w) << c.name << c.index;
     QTest::keyClick(w, Qt::Key_Return);
     QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(Take(g), before) << c.name << "(" << c.index << ")";
+    EXPECT_EQ(model::ShownOf(g), before) << c.name << "(" << c.index << ")";
   }
   EXPECT_EQ(g.As<QPlainTextEdit>("Text1", 0)->toPlainText(), statement);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/shown.h"
 #include "tests/win32/win32_fixture.h"
 
 namespace {
@@ -33,18 +34,6 @@ void Key(Game& g, WPARAM key, bool keypad = false) {
   RunPosted(g);
 }
 
-struct Snapshot {
-  std::vector<int> pools;
-  std::vector<std::string> cells;
-  int checked;
-  int selected;
-  bool pouring;
-  bool operator==(const Snapshot&) const = default;
-};
-Snapshot Take(Game& g) {
-  return {g.Pools(), g.Cells(), g.SelectedCell(), g.form.Board().SelectedCell, g.Enabled(0)};
-}
-
 TEST(Win32InputTest, AClickAtTheRightEdgeOfASelectorsBoxSelectsIt) {
   Game g;
   for (int c : {1, 0, 2, 4, 3, 5, 7, 6, 8}) {
@@ -64,31 +53,24 @@ TEST(Win32InputTest, AClickAtTheRightEdgeOfASelectorsBoxSelectsIt) {
   }
 }
 
-// Gets a game to where button `b` has something to do.
-void Prepare(Game& g, int b) {
-  if (b == 2) g.Press(0);
-  if (b >= 3) g.Select(4);
-  if (b == 4) g.Press(3);
-}
-
 TEST(Win32InputTest, EnterAndTheKeypadsEnterPressTheFocusedButtonOnce) {
   for (int b = 0; b < 5; ++b) {
-    Snapshot once;
+    model::Shown once{};
     {
       Game clicked;
-      Prepare(clicked, b);
-      const Snapshot before = Take(clicked);
+      model::ReadyFor(clicked, b);
+      const model::Shown before = model::ShownOf(clicked);
       clicked.Press(b);
-      once = Take(clicked);
+      once = model::ShownOf(clicked);
       ASSERT_NE(once, before) << "button " << b;
     }
     for (const bool keypad : {false, true}) {
       Game g;
-      Prepare(g, b);
+      model::ReadyFor(g, b);
       SetFocus(g.W("Command1", b));
       ASSERT_EQ(GetFocus(), g.W("Command1", b));
       Key(g, VK_RETURN, keypad);
-      EXPECT_EQ(Take(g), once) << "button " << b << (keypad ? ", keypad" : "");
+      EXPECT_EQ(model::ShownOf(g), once) << "button " << b << (keypad ? ", keypad" : "");
     }
   }
 }
@@ -96,7 +78,7 @@ TEST(Win32InputTest, EnterAndTheKeypadsEnterPressTheFocusedButtonOnce) {
 TEST(Win32InputTest, EnterOnAnythingButAButtonChangesNothing) {
   Game g;
   g.Press(0);
-  const Snapshot before = Take(g);
+  const model::Shown before = model::ShownOf(g);
   for (const auto& c : MainForm::Description().controls) {
     if (!forms::TakesFocus(c.kind) || !c.visible || c.kind == forms::ControlKind::kButton) continue;
     HWND w = g.W(c.name, c.index);
@@ -104,7 +86,7 @@ TEST(Win32InputTest, EnterOnAnythingButAButtonChangesNothing) {
     ASSERT_EQ(GetFocus(), w) << Name(c);
     Key(g, VK_RETURN);
     Key(g, VK_RETURN, true);
-    EXPECT_EQ(Take(g), before) << Name(c);
+    EXPECT_EQ(model::ShownOf(g), before) << Name(c);
     EXPECT_TRUE(IsWindowVisible(g.Main()));
   }
 }
