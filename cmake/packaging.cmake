@@ -50,8 +50,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # dpkg-shlibdeps adds the Qt, C++ and C libraries the program links against.
 # The xcb platform plugin is loaded at run time, so no linker sees it, and
-# the window's font (Liberation Serif standing in for Times New Roman) too.
+# the window's font (Liberation Serif standing in for Times New Roman) and
+# Qt's Bulgarian translation of its own texts too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
 
 include(CPack)

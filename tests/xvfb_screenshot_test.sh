@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Opens the program as a user would, on a real X server (Xvfb), takes a
 # screenshot of its window and checks pixels of the background, a label and
-# a button. Usage: xvfb_screenshot_test.sh <program> <screenshot.png>
+# a button, and the focus ring of the statement panel once the window has
+# the keyboard. Usage: xvfb_screenshot_test.sh <program> <screenshot.png>
 set -euo pipefail
 program=$1
 shot=$2
@@ -29,6 +30,18 @@ expect 66 22 FFC080 "title label"
 expect 365 132 FF0000 "button Чисти"
 expect 14 200 00FF00 "button Постави бутилка"
 expect 368 200 8080FF "summary label"
+# The statement panel has the focus from the start; it shows once the window
+# has the keyboard, which a window manager gives it: a black ring inside the
+# panel's box, on its left edge where the panel is white without it.
+expect 17 350 FFFFFF "statement panel, the window without the keyboard"
+xdotool windowfocus --sync "$window"
+for _ in $(seq 20); do  # the repaint follows the focus event
+  import -window "$window" "$shot"
+  [ "$(pixel 17 350)" = 000000 ] && break
+  sleep 0.25
+done
+expect 17 350 000000 "statement panel's focus ring, left"
+expect 100 289 000000 "statement panel's focus ring, top"
 # The drawing of the program is the window's icon.
 if xvfb_xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (32 x 32)'; then
   echo "ok: 32 x 32 window icon"

@@ -37,9 +37,11 @@ bottles_runs_i386() {
   [ "$rc" = 42 ]
 }
 
-# What builds the Linux program and its tests.
-# The icons are drawn at build time by ImageMagick and icoutils.
-BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2 imagemagick icoutils"
+# What builds the Linux program and its tests. qt6-translations-l10n has Qt's
+# own texts in Bulgarian (qtbase_bg.qm), which the window loads; the icons are
+# drawn at build time by ImageMagick and icoutils.
+BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
+  imagemagick icoutils"
 # What the tests need beside: a real X server, screenshots and window look-up.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"
 # What cross-builds the Windows program and checks it as a file, whatever

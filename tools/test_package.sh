@@ -136,8 +136,8 @@ needs() {  # package why
 }
 for p in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do needs "$p" "wanted"; done
 # What the program really needs, found on this machine: the owners of the
-# libraries it links, of Qt's X11 platform plugin (in libqt6gui6 on Debian 12)
-# and of the font its window asks for.
+# libraries it links, of Qt's X11 platform plugin (in libqt6gui6 on Debian 12),
+# of the font its window asks for and of the translation it loads.
 # dpkg knows a file by the path its package gives, which on a merged /usr
 # system may be the /lib one or the /usr/lib one: try both.
 owner() {
@@ -158,6 +158,7 @@ xcb=$(dpkg -S '*/qt6/plugins/platforms/libqxcb.so' 2>/dev/null | head -n 1 | cut
 [ -n "$xcb" ] && needs "$xcb" "X11 platform plugin" || fail "no package on this machine holds libqxcb.so"
 font=$(fc-match -f '%{file}' "Times New Roman")
 needs "$(owner "$font")" "Times New Roman is $(basename "$font")"
+needs "$(owner /usr/share/qt6/translations/qtbase_bg.qm)" "Qt's own texts in Bulgarian"
 
 listing=$(dpkg-deb --contents "$deb")
 bad=$(echo "$listing" | awk '$2 != "root/root"')

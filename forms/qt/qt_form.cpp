@@ -1,10 +1,15 @@
 // The Qt back end; see qt_form.h.
 #include "forms/qt/qt_form.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QFocusFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
@@ -14,8 +19,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QTranslator>
 #include <algorithm>
 #include <qdrawutil.h>
 
@@ -52,7 +56,9 @@ void PaintBackground(QWidget* w, Colour c) {
 }
 
 // A button drawn flat in its own back colour, as the graphical button style
-// asks: a bevel, the caption centred, greyed when disabled, a focus mark.
+// asks: a bevel, the caption centred, greyed when disabled. The focus is
+// shown by the window's FocusMark. Enter and the keypad's Enter press it, as
+// Space does.
 class FlatButton : public QPushButton {
  public:
   FlatButton(QColor back, QWidget* parent) : QPushButton(parent), back_(back) {}
@@ -74,17 +80,151 @@ class FlatButton : public QPushButton {
       p.setPen(QColor(128, 128, 128));
     }
     p.drawText(text_rect, flags, text());
-    if (hasFocus()) {
-      QStyleOptionFocusRect focus;
-      focus.initFrom(this);
-      focus.rect = r.adjusted(4, 4, -4, -4);
-      style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &p, this);
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      // One press, one click: a held key's repeats are not presses.
+      if (!event->isAutoRepeat()) click();
+      event->accept();
+      return;
     }
+    QPushButton::keyPressEvent(event);
   }
 
  private:
   QColor back_;
 };
+
+// An option button that a click anywhere in its box selects, as its box is
+// what the user sees of it, not only the mark and the caption.
+class Selector : public QRadioButton {
+ public:
+  Selector(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+
+// A single-line text box the user cannot type into.
+class ReadOnlyLine : public QLineEdit {
+ public:
+  explicit ReadOnlyLine(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
+};
+
+// What a screen reader is told of a ReadOnlyLine: Qt's own object for a line
+// edit calls every line edit editable, read-only or not; this one says
+// read-only only. Its text is what the box shows.
+class ReadOnlyLineAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit ReadOnlyLineAccessible(ReadOnlyLine* w) : QAccessibleWidget(w, QAccessible::EditableText) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return Line()->text();
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.readOnly = true;
+    state.editable = false;
+    state.selectableText = true;
+    return state;
+  }
+
+  // QAccessibleTextInterface
+  void selection(int index, int* start, int* end) const override {
+    *start = *end = 0;
+    if (index == 0 && Line()->hasSelectedText()) {
+      *start = Line()->selectionStart();
+      *end = Line()->selectionEnd();
+    }
+  }
+  int selectionCount() const override { return Line()->hasSelectedText() ? 1 : 0; }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int) override { Line()->deselect(); }
+  void setSelection(int, int start, int end) override { Line()->setSelection(start, end - start); }
+  int cursorPosition() const override { return Line()->cursorPosition(); }
+  void setCursorPosition(int position) override { Line()->setCursorPosition(position); }
+  QString text(int start, int end) const override { return Line()->text().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(Line()->text().size()); }
+  QRect characterRect(int) const override { return QRect(); }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int offset, int* start, int* end) const override {
+    *start = *end = offset;
+    return QString();
+  }
+
+ private:
+  QLineEdit* Line() const { return static_cast<QLineEdit*>(widget()); }
+};
+
+QAccessibleInterface* ReadOnlyLineFactory(const QString&, QObject* object) {
+  if (auto* line = dynamic_cast<ReadOnlyLine*>(object)) return new ReadOnlyLineAccessible(line);
+  return nullptr;
+}
+
+// The mark of the control that has the keyboard focus, drawn over it by the
+// window: a black ring with a white one inside it, so that one of the two
+// stands out on any back colour, light or dark. A focus frame is no control
+// of its own to a screen reader.
+class FocusMark : public QFocusFrame {
+ public:
+  FocusMark(QWidget* window, int dpi) : QFocusFrame(window), width_(std::max(1, dpi / 96)) { hide(); }
+
+  // Puts the mark on `control`, a descendant of the window, or takes it
+  // away (nullptr).
+  void Mark(QWidget* control) {
+    if (control == nullptr) {
+      hide();
+      return;
+    }
+    white_ = qobject_cast<QPushButton*>(control) != nullptr ? 2 : 1;
+    setGeometry(QRect(control->mapTo(parentWidget(), QPoint(0, 0)), control->size()));
+    raise();
+    show();
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = rect();
+    Ring(p, r, 2 * width_, Qt::black);
+    // A button may be dark: its white line is as wide as the black.
+    Ring(p, r.adjusted(2 * width_, 2 * width_, -2 * width_, -2 * width_), white_ * width_, Qt::white);
+  }
+
+ private:
+  static void Ring(QPainter& p, const QRect& r, int w, const QColor& colour) {
+    p.fillRect(QRect(r.left(), r.top(), r.width(), w), colour);
+    p.fillRect(QRect(r.left(), r.bottom() - w + 1, r.width(), w), colour);
+    p.fillRect(QRect(r.left(), r.top(), w, r.height()), colour);
+    p.fillRect(QRect(r.right() - w + 1, r.top(), w, r.height()), colour);
+  }
+
+  int width_;
+  int white_ = 1;
+};
+
+// Qt's own texts (the text boxes' context menus, the error box's buttons) in
+// the window's language, Bulgarian, whatever the user's locale. Once per
+// application; without the translation they stay in English.
+void LoadToolkitTranslation() {
+  QCoreApplication* app = QCoreApplication::instance();
+  const QString name = QStringLiteral("forms.qt.bulgarian");
+  if (app == nullptr || app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+  auto* translator = new QTranslator(app);
+  translator->setObjectName(name);
+  if (translator->load(QStringLiteral("qtbase_bg"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator);
+  }
+}
 
 // A frame drawn the classic way: its back colour, an etched border, and the
 // caption on the border's top edge.
@@ -204,6 +344,12 @@ FormWindow::FormWindow(const Form& form)
       ControlTable(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+  LoadToolkitTranslation();
+  static const bool factory_installed = [] {
+    QAccessible::installFactory(&ReadOnlyLineFactory);
+    return true;
+  }();
+  (void)factory_installed;
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
   setFixedSize(px(form.client_width), px(form.client_height));
@@ -251,7 +397,7 @@ FormWindow::FormWindow(const Form& form)
         break;
       }
       case ControlKind::kOptionButton: {
-        auto* w = new QRadioButton(caption, parent);
+        auto* w = new Selector(caption, parent);
         w->setAutoExclusive(true);
         e.option = std::make_unique<OptionElement>(w);
         row->widget = w;
@@ -275,8 +421,7 @@ FormWindow::FormWindow(const Form& form)
           e.text = std::make_unique<PanelTextElement>(w);
           row->widget = w;
         } else {
-          auto* w = new QLineEdit(parent);
-          w->setReadOnly(true);
+          auto* w = new ReadOnlyLine(parent);
           e.text = std::make_unique<LineTextElement>(w);
           row->widget = w;
         }
@@ -330,9 +475,22 @@ FormWindow::FormWindow(const Form& form)
       break;
     }
   }
+
+  // The focus mark follows the focus among this window's controls.
+  auto* mark = new FocusMark(this, dpi_);
+  focus_mark_ = mark;
+  connect(qApp, &QApplication::focusChanged, mark, [this, mark](QWidget*, QWidget* now) {
+    QWidget* control = nullptr;
+    for (const auto& row : rows_) {
+      if (now != nullptr && (row->widget == now || row->widget->isAncestorOf(now))) control = row->widget;
+    }
+    mark->Mark(control);
+  });
 }
 
-FormWindow::~FormWindow() = default;
+// The mark goes first: it looks the focus up among the rows, which go
+// before the controls.
+FormWindow::~FormWindow() { delete focus_mark_; }
 
 QWidget* FormWindow::Widget(std::string_view name, int index) const {
   const int row = FindControl(Description(), name, index);

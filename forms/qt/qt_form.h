@@ -42,6 +42,7 @@ class FormWindow : public QWidget, public ControlTable {
 
   int dpi_;
   std::vector<std::unique_ptr<Row>> rows_;
+  QWidget* focus_mark_ = nullptr;  // the mark of the focused control
   Handlers* handlers_ = nullptr;
   Reporter reporter_;
   bool ended_ = false;

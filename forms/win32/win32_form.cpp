@@ -151,11 +151,14 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 
 // What a screen reader is told of a control beyond what the system's own
 // object says: a name made from the captions of the labels that go with it
-// (and for a label, its own current caption after them), and its role.
+// (and for a label, its own current caption after them), its role, and for a
+// text box that it is read-only. The control's kind also tells ControlProc
+// what more to do for the keyboard and the focus mark.
 struct Spoken {
   std::wstring labels;  // empty: the system's name, the window text
   bool then_caption = false;
   LONG role = ROLE_SYSTEM_CLIENT;
+  ControlKind kind = ControlKind::kLabel;
   WNDPROC control_proc = nullptr;  // the control's own procedure
   Apartment* apartment = nullptr;  // the window's
 };
@@ -240,8 +243,15 @@ const Ole* LoadedOle() {
 class ControlAccessible final : public IAccessible {
  public:
   // Takes over `labels` (nullptr for none).
-  ControlAccessible(const Ole& ole, IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role)
-      : ole_(ole), standard_(standard), hwnd_(hwnd), labels_(labels), then_caption_(then_caption), role_(role) {
+  ControlAccessible(const Ole& ole, IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role,
+                    bool read_only)
+      : ole_(ole),
+        standard_(standard),
+        hwnd_(hwnd),
+        labels_(labels),
+        then_caption_(then_caption),
+        role_(role),
+        read_only_(read_only) {
     standard_->AddRef();
   }
   ControlAccessible(const ControlAccessible&) = delete;
@@ -317,7 +327,10 @@ class ControlAccessible final : public IAccessible {
     return standard_->get_accDescription(child, description);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-    return standard_->get_accState(child, state);
+    const HRESULT got = standard_->get_accState(child, state);
+    // Not every system's object says so of a read-only edit control.
+    if (got == S_OK && read_only_ && IsSelf(child) && state->vt == VT_I4) state->lVal |= STATE_SYSTEM_READONLY;
+    return got;
   }
   HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
     return standard_->get_accHelp(child, help);
@@ -386,6 +399,7 @@ class ControlAccessible final : public IAccessible {
   BSTR labels_;
   bool then_caption_;
   LONG role_;
+  bool read_only_;
 };
 
 // The answer to WM_GETOBJECT for a control's client area; 0 (the system's
@@ -404,7 +418,8 @@ LRESULT AccessibleObject(const Ole& ole, HWND hwnd, WPARAM wparam, const Spoken&
   ControlAccessible* accessible = nullptr;
   if (labels != nullptr || spoken.labels.empty()) {
     accessible =
-        new (std::nothrow) ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role);
+        new (std::nothrow) ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role,
+                                             spoken.kind == ControlKind::kTextBox);
     if (accessible == nullptr) ole.sys_free_string(labels);
   }
   standard->Release();
@@ -415,11 +430,73 @@ LRESULT AccessibleObject(const Ole& ole, HWND hwnd, WPARAM wparam, const Spoken&
   return result > 0 ? result : 0;
 }
 
+// The focus mark: a black ring, `black` pixels wide, just inside `r`, and a
+// white one, `white` wide, inside that: one of the two stands out on any back
+// colour, light or dark.
+void DrawFocusMark(HDC dc, RECT r, int black, int white) {
+  for (const auto& [width, colour] : {std::pair{black, RGB(0, 0, 0)}, std::pair{white, RGB(0xFF, 0xFF, 0xFF)}}) {
+    if (width <= 0) continue;
+    const HBRUSH brush = CreateSolidBrush(colour);
+    const RECT edges[] = {{r.left, r.top, r.right, r.top + width},
+                          {r.left, r.bottom - width, r.right, r.bottom},
+                          {r.left, r.top, r.left + width, r.bottom},
+                          {r.right - width, r.top, r.right, r.bottom}};
+    for (const RECT& edge : edges) FillRect(dc, &edge, brush);
+    DeleteObject(brush);
+    InflateRect(&r, -width, -width);
+  }
+}
+
+// One pixel of a focus mark's line at 96 DPI, more at a higher DPI.
+int MarkUnit(HWND hwnd) { return std::max(1, WindowDpi(hwnd) / 96); }
+
+// The focus mark of the controls the system draws: over an option button's
+// box once it has drawn it (it draws on its own at a change of state, not
+// only when painting), and in place of the sunken edge of a text box or a
+// list box, which scrolls its inside but never its edge.
+void MarkFocus(HWND hwnd, ControlKind kind, UINT message) {
+  switch (kind) {
+    case ControlKind::kOptionButton:
+      if (message == WM_KILLFOCUS) {
+        InvalidateRect(hwnd, nullptr, TRUE);
+      } else if ((message == WM_PAINT || message == WM_SETFOCUS || message == BM_SETCHECK || message == BM_SETSTATE ||
+                  message == WM_ENABLE || message == WM_SETTEXT || message == WM_UPDATEUISTATE) &&
+                 GetFocus() == hwnd) {
+        RECT box;
+        GetClientRect(hwnd, &box);
+        const HDC dc = GetDC(hwnd);
+        DrawFocusMark(dc, box, 2 * MarkUnit(hwnd), MarkUnit(hwnd));
+        ReleaseDC(hwnd, dc);
+      }
+      break;
+    case ControlKind::kTextBox:
+    case ControlKind::kListBox:
+      if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      } else if (message == WM_NCPAINT && GetFocus() == hwnd) {
+        RECT outer;
+        GetWindowRect(hwnd, &outer);
+        POINT client{0, 0};
+        ClientToScreen(hwnd, &client);
+        const int edge = std::max(static_cast<int>(client.x - outer.left), 1);
+        OffsetRect(&outer, -outer.left, -outer.top);
+        const HDC dc = GetWindowDC(hwnd);
+        DrawFocusMark(dc, outer, edge, 0);
+        ReleaseDC(hwnd, dc);
+      }
+      break;
+    default:
+      break;
+  }
+}
+
 // Every message of every control goes through this, so it is a plain window
 // procedure with its data in the control's user data: SetWindowSubclass
 // looks its own up in a window property on every message, which under Wine
 // is a trip to the Wine server and made the game's tests five times slower.
-LRESULT CALLBACK AccessibleProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+// It hands out the accessible objects, makes Enter press a button as Space
+// does, and draws the focus mark of the controls the system draws.
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   const auto* spoken = reinterpret_cast<const Spoken*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   // Cast to DWORD first: on 64-bit Windows the lParam may come sign-extended.
   if (message == WM_GETOBJECT && static_cast<DWORD>(lparam) == static_cast<DWORD>(OBJID_CLIENT)) {
@@ -437,15 +514,35 @@ LRESULT CALLBACK AccessibleProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
       if (object != 0) return object;
     }
   }
-  return CallWindowProcW(spoken->control_proc, hwnd, message, wparam, lparam);
+  if (spoken->kind == ControlKind::kButton) {
+    // The dialog manager keeps Enter for a default button, which this
+    // window, not being a dialog, has none of: the focused button asks for
+    // it, and clicks once per press (a held key's repeats are no presses).
+    if (message == WM_GETDLGCODE) {
+      const auto* asked = reinterpret_cast<const MSG*>(lparam);
+      const LRESULT code = CallWindowProcW(spoken->control_proc, hwnd, message, wparam, lparam);
+      const bool enter = asked != nullptr && asked->message == WM_KEYDOWN && asked->wParam == VK_RETURN;
+      return enter ? (code | DLGC_WANTMESSAGE) : code;
+    }
+    if (message == WM_KEYDOWN && wparam == VK_RETURN) {
+      if ((lparam & (LPARAM{1} << 30)) == 0 && IsWindowEnabled(hwnd)) {
+        SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(hwnd));
+      }
+      return 0;
+    }
+  }
+  const LRESULT result = CallWindowProcW(spoken->control_proc, hwnd, message, wparam, lparam);
+  MarkFocus(hwnd, spoken->kind, message);
+  return result;
 }
 
 // Over SetWindowSubclass's procedure where a control has one (the panels);
 // that one unhooks itself only at WM_NCDESTROY, the control's last message.
-void MakeAccessible(HWND w, Spoken& spoken) {
+void HookControl(HWND w, Spoken& spoken) {
   SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&spoken));
   spoken.control_proc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AccessibleProc)));
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
 }
 
 class ListElement : public board::List {
@@ -688,10 +785,11 @@ void FormWindow::CreateControls() {
     row->spoken.labels = Wide(LabelledName(form, *c));
     row->spoken.then_caption = c->kind == ControlKind::kLabel;
     row->spoken.role = RoleOf(c->kind);
+    row->spoken.kind = c->kind;
     row->spoken.apartment = apartment_.get();
     rows_[row_number] = std::move(row);
     // Only now, when it lives as long as the control.
-    MakeAccessible(w, rows_[row_number]->spoken);
+    HookControl(w, rows_[row_number]->spoken);
     previous = c;
   }
   for (const auto& group : groups_) group->UpdateTabStop();
@@ -940,10 +1038,13 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   SetBkMode(dc, old_mode);
   SelectObject(dc, old_font);
 
-  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+  // Whether or not the keyboard was used yet, the focus is always shown: over
+  // the bevel, and with a white line as wide as the black, as a button may
+  // be dark.
+  if ((item.itemState & ODS_FOCUS) != 0) {
     RECT focus = item.rcItem;
-    InflateRect(&focus, -4, -4);
-    DrawFocusRect(dc, &focus);
+    InflateRect(&focus, -1, -1);
+    DrawFocusMark(dc, focus, 2 * MarkUnit(item.hwndItem), 2 * MarkUnit(item.hwndItem));
   }
 }
 

@@ -71,6 +71,25 @@ TEST(QtAccessibilityTest, ASummarySpeaksItsTableAndItsText) {
   EXPECT_EQ(Accessible(g, "Text2", 4)->text(QAccessible::Value).toStdString(), "1");
 }
 
+// The user can never type into the cells or the panels: a screen reader is
+// told they are read-only, not editable, and still reads their text.
+TEST(QtAccessibilityTest, TheCellsAndThePanelsAreReadOnly) {
+  qt_test::Game g;
+  g.Select(4);
+  g.Press(3);
+  for (const auto& c : MainForm::Description().controls) {
+    if (c.kind != forms::ControlKind::kTextBox) continue;
+    QAccessibleInterface* a = Accessible(g, c.name, c.index);
+    ASSERT_NE(a, nullptr) << c.name;
+    EXPECT_TRUE(a->state().readOnly) << c.name << "(" << c.index << ")";
+    EXPECT_FALSE(a->state().editable) << c.name << "(" << c.index << ")";
+    ASSERT_NE(a->textInterface(), nullptr) << c.name << "(" << c.index << ")";
+  }
+  QAccessibleTextInterface* cell = Accessible(g, "Text2", 4)->textInterface();
+  EXPECT_EQ(cell->characterCount(), 1);
+  EXPECT_EQ(cell->text(0, 1).toStdString(), "1");
+}
+
 TEST(QtAccessibilityTest, TheControlsAreInTheWindowsTree) {
   qt_test::Game g;
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&g.window);

@@ -30,8 +30,10 @@ namespace {
   QTimer close_box;
   QObject::connect(&close_box, &QTimer::timeout, [] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      std::fprintf(stderr, "box: %s | %s | icon %d\n", box->windowTitle().toStdString().c_str(),
-                   box->text().toStdString().c_str(), static_cast<int>(box->icon()));
+      QString buttons;
+      for (QAbstractButton* button : box->buttons()) buttons += QLatin1Char('[') + button->text() + QLatin1Char(']');
+      std::fprintf(stderr, "box: %s | %s | icon %d | %s\n", box->windowTitle().toStdString().c_str(),
+                   box->text().toStdString().c_str(), static_cast<int>(box->icon()), buttons.toStdString().c_str());
       box->accept();
     }
   });
@@ -42,7 +44,7 @@ namespace {
 TEST(QtErrorBoxDeathTest, AnOverflowIsShownThenTheProgramEnds) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(PlayUntilTheOverflow(), ::testing::ExitedWithCode(1),
-              "box: Философия - Логика \\| Грешка при изпълнение 6:.*Препълване.* \\| icon 3");
+              "box: Философия - Логика \\| Грешка при изпълнение 6:.*Препълване.* \\| icon 3 \\| \\[Добре\\]\n");
 }
 
 }  // namespace

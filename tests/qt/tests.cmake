@@ -32,3 +32,4 @@ endforeach()
 
 bottles_qt_test(qt_accessibility_test qt/qt_accessibility_test.cpp)
 bottles_qt_test(qt_error_box_test qt/qt_error_box_test.cpp)
+bottles_qt_test(qt_input_test qt/qt_input_test.cpp)

@@ -273,7 +273,10 @@ TEST_F(Win32AccessibilityTest, AnObjectIsTheSystemsOwnOtherwise) {
     const Accessible standard = StandardOf(w);
     ASSERT_NE(ours, nullptr);
     ASSERT_NE(standard, nullptr);
-    EXPECT_EQ(StateOf(*ours), StateOf(*standard));
+    // A text box is read-only, which not every system's object says.
+    auto state = StateOf(*standard);
+    if (std::string(name) == "Text2") state.second |= STATE_SYSTEM_READONLY;
+    EXPECT_EQ(StateOf(*ours), state);
     EXPECT_EQ(ChildrenOf(*ours), ChildrenOf(*standard));
     EXPECT_EQ(LocationOf(*ours), LocationOf(*standard));
     EXPECT_EQ(Ask(*ours, &IAccessible::get_accValue), Ask(*standard, &IAccessible::get_accValue));
@@ -322,6 +325,24 @@ TEST_F(Win32AccessibilityTest, AnObjectIsTheSystemsOwnOtherwise) {
   from_dispatch->Release();
   dispatch->Release();
   from_accessible->Release();
+}
+
+// The user can never type into the cells or the panels, and a screen reader
+// is told so.
+TEST_F(Win32AccessibilityTest, TheCellsAndThePanelsAreReadOnly) {
+  Game g;
+  int asked = 0;
+  for (const auto& c : MainForm::Description().controls) {
+    if (!forms::TakesFocus(c.kind)) continue;
+    const Accessible a = Of(g.W(c.name, c.index));
+    ASSERT_NE(a, nullptr) << c.name << "(" << c.index << ")";
+    const auto [got, state] = StateOf(*a);
+    ASSERT_EQ(got, S_OK) << c.name << "(" << c.index << ")";
+    const bool text_box = c.kind == forms::ControlKind::kTextBox;
+    EXPECT_EQ((state & STATE_SYSTEM_READONLY) != 0, text_box) << c.name << "(" << c.index << ")";
+    asked += text_box ? 1 : 0;
+  }
+  EXPECT_EQ(asked, 9 + 2);
 }
 
 // A screen reader may hold on to an object after its control is gone.
