@@ -27,3 +27,6 @@ bottles_install() {
 BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-liberation2"
 # What the tests need beside: a real X server, screenshots and window look-up.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"
+# What builds the web page and drives it in a browser; npm too where no
+# Node.js of another origin brought its own (tools/build_web.sh).
+BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium imagemagick"
