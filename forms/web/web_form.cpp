@@ -113,6 +113,37 @@ EM_JS(void, forms_web_listen, (int row), {
   Module.formRows[row].element.addEventListener("click", () => _forms_web_click(row));
 });
 
+// The arrow keys in a group of option buttons move as on the desktop: to
+// the nearest button in their direction on the screen, and while one of the
+// group is on, they select as they move (a click, as the mouse gives).
+EM_JS(void, forms_web_arrows, (int row), {
+  const radio = Module.formRows[row].element;
+  radio.addEventListener("keydown", (event) => {
+    const way = { ArrowUp: [0, -1], ArrowDown: [0, 1], ArrowLeft: [-1, 0], ArrowRight: [1, 0] }[event.key];
+    if (!way || event.altKey || event.ctrlKey || event.metaKey) return;
+    event.preventDefault();
+    const group = Module.formRows.filter((r) => r.kind === 2 && r.element.name === radio.name).map((r) => r.element);
+    const here = radio.parentElement.getBoundingClientRect();
+    let best = null;
+    let best_cost = Infinity;
+    for (const other of group) {
+      const there = other.parentElement.getBoundingClientRect();
+      const dx = there.left - here.left;
+      const dy = there.top - here.top;
+      const along = dx * way[0] + dy * way[1];
+      const cost = along + 2 * Math.abs(way[0] ? dy : dx);
+      if (along > 0 && cost < best_cost) {
+        best = other;
+        best_cost = cost;
+      }
+    }
+    if (!best) return;
+    const selecting = group.some((r) => r.checked);
+    best.focus();
+    if (selecting) best.click();
+  });
+});
+
 EM_JS(int, forms_web_list_count, (int row), { return Module.formRows[row].element.options.length; });
 EM_JS(void, forms_web_list_clear, (int row), { Module.formRows[row].element.replaceChildren(); });
 EM_JS(void, forms_web_list_append, (int row, const char16_t* entry), {
@@ -279,6 +310,7 @@ WebForm::WebForm(const Form& form) : ControlTable(form), FormEvents(form) {
       case ControlKind::kListBox: e.list = std::make_unique<ListElement>(row); break;
     }
     if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
+    if (c.kind == ControlKind::kOptionButton) forms_web_arrows(row);
     const std::u16string name = LabelledName(form, c);
     if (!name.empty()) forms_web_name(row, name.c_str());
   }
