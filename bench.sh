@@ -109,3 +109,4 @@ figure startup-windows "$(ratio "$a_time" "$b_time")" 1.10
 size=$(stat -c %s build/bench-windows-shipped/app/bottles.exe)
 echo "# bottles.exe: $size bytes (Release, stripped)"
 figure exe-size-windows "$(awk -v s="$size" 'BEGIN { printf "%.0f", s / 1024 }')" 300
+bench/web_bench.sh

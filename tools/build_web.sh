@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the web page build/web/bottles.html with Debian's Emscripten, and
 # Playwright for its tests into build/web/npm (npm ci of tests/web's lock).
-# Sourced steps of test_web.sh, play.sh --web and the web bench.
+# Used by test_web.sh, play.sh --web and the web bench; prints the page's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
@@ -15,7 +15,7 @@ export NODE_PATH=/usr/share/nodejs
 build_type=${BOTTLES_WEB_BUILD_TYPE:-MinSizeRel}
 emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
   -DBOTTLES_QT=OFF -DBOTTLES_TESTS=OFF >/dev/null
-cmake --build build/web -j "${BOTTLES_JOBS:-$(nproc)}"
+cmake --build build/web -j "${BOTTLES_JOBS:-$(nproc)}" >&2
 if [ "${1:-}" = --with-playwright ]; then
   mkdir -p build/web/npm
   cp tests/web/package.json tests/web/package-lock.json build/web/npm/
@@ -24,4 +24,4 @@ if [ "${1:-}" = --with-playwright ]; then
     cp tests/web/package-lock.json build/web/npm/node_modules/.package-lock.json.src
   fi
 fi
-echo "build/web/bottles.html"
+echo "$PWD/build/web/bottles.html"
