@@ -148,6 +148,12 @@ TEST_P(ScenarioTest, PlaysAsWritten) {
   EXPECT_FALSE(player.form.error.has_value());
 }
 
+TEST(ScenarioFileTest, HoldsTheGames) {
+  const std::vector<Game> games = LoadGames();
+  ASSERT_GE(games.size(), 6u);
+  EXPECT_EQ(games[1].name, "worked_example");
+}
+
 INSTANTIATE_TEST_SUITE_P(Games, ScenarioTest, testing::ValuesIn(LoadGames()),
                          [](const testing::TestParamInfo<Game>& info) { return info.param.name; });
 

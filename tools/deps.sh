@@ -29,4 +29,4 @@ BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev fonts-li
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool"
 # What builds the web page and drives it in a browser; npm too where no
 # Node.js of another origin brought its own (tools/build_web.sh).
-BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium imagemagick"
+BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium imagemagick fonts-liberation2"
