@@ -215,6 +215,11 @@ namespace forms::web {
 
 namespace {
 
+// The kinds as forms_web_make numbers them.
+static_assert(static_cast<int>(ControlKind::kLabel) == 0 && static_cast<int>(ControlKind::kFrame) == 1 &&
+              static_cast<int>(ControlKind::kOptionButton) == 2 && static_cast<int>(ControlKind::kButton) == 3 &&
+              static_cast<int>(ControlKind::kTextBox) == 4 && static_cast<int>(ControlKind::kListBox) == 5);
+
 WebForm* the_form = nullptr;
 
 std::u16string Decode(std::string_view text) { return DecodeCp1251(text); }
