@@ -106,12 +106,12 @@ class Player {
       have << (form.Switch("Command1", std::stoi(w.at(2))).Enabled() ? "yes" : "no");
       want << w.at(3);
     } else if (what == "selected") {
-      int on = -1;
+      std::string on;  // every selector that is on
       for (int i = 0; i < 9; ++i) {
-        if (form.Option("Option1", i).Value()) on = on == -1 ? i : -2;
+        if (form.Option("Option1", i).Value()) on += std::to_string(i);
       }
-      have << on << " (SelectedCell " << main.Board().SelectedCell << ")";
-      want << w.at(2) << " (SelectedCell " << (on == -2 ? -2 : std::stoi(w.at(2))) << ")";
+      have << (on.empty() ? "-1" : on) << ", SelectedCell " << main.Board().SelectedCell;
+      want << w.at(2) << ", SelectedCell " << w.at(2);
     } else {
       return "no such expectation: " + what;
     }
