@@ -222,14 +222,12 @@ static_assert(static_cast<int>(ControlKind::kLabel) == 0 && static_cast<int>(Con
 
 WebForm* the_form = nullptr;
 
-std::u16string Decode(std::string_view text) { return DecodeCp1251(text); }
-
 class ListElement : public board::List {
  public:
   explicit ListElement(int row) : row_(row) {}
   int Count() const override { return forms_web_list_count(row_); }
   void Clear() override { forms_web_list_clear(row_); }
-  void Append(std::string_view entry) override { forms_web_list_append(row_, Decode(entry).c_str()); }
+  void Append(std::string_view entry) override { forms_web_list_append(row_, DecodeCp1251(entry).c_str()); }
   void RemoveAt(int index) override {
     if (index < 0 || index >= Count()) throw board::NoSuchElementError();
     forms_web_list_remove(row_, index);
@@ -247,7 +245,7 @@ class TextElement : public board::Text {
     forms_web_text_read(text.data(), static_cast<int>(text.size()));
     return EncodeCp1251(text);
   }
-  void Set(std::string_view text) override { forms_web_text_set(row_, Decode(text).c_str()); }
+  void Set(std::string_view text) override { forms_web_text_set(row_, DecodeCp1251(text).c_str()); }
 
  private:
   int row_;
@@ -256,7 +254,7 @@ class TextElement : public board::Text {
 class CaptionElement : public board::Caption {
  public:
   explicit CaptionElement(int row) : row_(row) {}
-  void SetCaption(std::string_view caption) override { forms_web_caption_set(row_, Decode(caption).c_str()); }
+  void SetCaption(std::string_view caption) override { forms_web_caption_set(row_, DecodeCp1251(caption).c_str()); }
 
  private:
   int row_;
@@ -294,13 +292,13 @@ int ColourOrNone(Colour c) { return c == kDefaultColour ? -1 : static_cast<int>(
 WebForm::WebForm(const Form& form) : ControlTable(form), FormEvents(form) {
   // The described font first, then one with the same metrics where it is missing.
   const std::string fonts = std::string("\"") + form.font.name + "\", \"Liberation Serif\", serif";
-  forms_web_begin(form.name, Decode(form.caption).c_str(), Px(form.client_width), Px(form.client_height),
+  forms_web_begin(form.name, DecodeCp1251(form.caption).c_str(), Px(form.client_width), Px(form.client_height),
                   ColourOrNone(form.back_colour), fonts.c_str(), form.font.points);
   const auto rows = form.controls.size();
   for (std::size_t i = 0; i < rows; ++i) {
     const Control& c = form.controls[i];
     const int row = static_cast<int>(i);
-    forms_web_make(row, static_cast<int>(c.kind), c.name, c.index, Decode(c.caption).c_str(), Px(c.left), Px(c.top),
+    forms_web_make(row, static_cast<int>(c.kind), c.name, c.index, DecodeCp1251(c.caption).c_str(), Px(c.left), Px(c.top),
                    Px(c.width), Px(c.height), ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.multi_line ? 1 : 0);
     Elements& e = ElementsOf(i);
     switch (c.kind) {
