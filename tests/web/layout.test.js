@@ -6,6 +6,7 @@ const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { execFileSync } = require('node:child_process');
 const fs = require('node:fs');
+const http = require('node:http');
 const path = require('node:path');
 const web = require('./page.js');
 
@@ -87,4 +88,25 @@ test('a pool of 21 scrolls', async () => {
   const pool = page.locator(web.selector('List1', 1));
   assert.equal(await pool.evaluate((l) => l.options.length), 21);
   assert.equal(await pool.evaluate((l) => l.scrollHeight > l.clientHeight), true);
+});
+
+test('served by a static web server, the page asks for nothing more and plays', async () => {
+  const asked = [];
+  const server = http.createServer((request, response) => {
+    asked.push(request.url);
+    response.writeHead(200, { 'content-type': 'text/html; charset=utf-8' });
+    response.end(fs.readFileSync(process.env.BOTTLES_PAGE));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  try {
+    const served = await (await browser.newContext()).newPage();
+    served.on('request', (r) => { if (!r.url().startsWith('data:')) asked.push(r.url()); });
+    await served.goto(`http://127.0.0.1:${server.address().port}/bottles.html`);
+    await served.waitForFunction(() => document.querySelectorAll('#MainForm option').length === 21);
+    await web.click(served, 'Command1', 0);
+    assert.deepEqual((await web.state(served)).pools, [6, 9, 6]);
+    assert.deepEqual(asked.filter((u) => !u.endsWith('/bottles.html')), []);
+  } finally {
+    server.close();
+  }
 });
