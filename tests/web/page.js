@@ -3,7 +3,6 @@
 // whole games of tests/scenarios/games.txt, and what the page shows.
 'use strict';
 const fs = require('node:fs');
-const os = require('node:os');
 const path = require('node:path');
 const { chromium } = require('playwright-core');
 
@@ -11,6 +10,8 @@ const page_file = process.env.BOTTLES_PAGE;
 const source_dir = process.env.BOTTLES_SOURCE_DIR || path.join(__dirname, '..', '..');
 if (!page_file) throw new Error('BOTTLES_PAGE names no page to test');
 
+// Headless Debian Chromium; Playwright gives every launch a fresh user-data
+// dir, and sRGB output keeps the screenshot's colours exact.
 async function launch() {
   return chromium.launch({
     executablePath: '/usr/bin/chromium',
