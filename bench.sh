@@ -103,3 +103,4 @@ figure rss-windows-labelled "$(ratio "$a_rss" "$c_rss")" 1.10
 size=$(stat -c %s build/bench-windows-shipped/app/bottles.exe)
 echo "# bottles.exe: $size bytes (32-bit, Release, stripped)"
 figure exe-size-windows "$(awk -v s="$size" 'BEGIN { printf "%.0f", s / 1024 }')" 300
+bench/web_bench.sh

@@ -27,3 +27,4 @@ echo "== Windows build, tested under Wine"
 tools/test_windows.sh
 
 echo "== Windows zip"; tools/test_windows_zip.sh
+echo "== Web page, tested in Chromium"; tools/test_web.sh

@@ -2,6 +2,7 @@
 #include "board/numbers.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -226,10 +227,19 @@ double ParseNumber(std::string_view text) {
   }
 
   double value = 0.0;
+#if defined(__cpp_lib_to_chars)
   const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
                                          std::chars_format::general);
   (void)end;
-  if (ec == std::errc::result_out_of_range) {
+  const bool out_of_range = ec == std::errc::result_out_of_range;
+#else
+  // A C++ library without from_chars for doubles (Emscripten's): strtod,
+  // whose locale there is always "C".
+  errno = 0;
+  value = std::strtod(number.c_str(), nullptr);
+  const bool out_of_range = errno == ERANGE;
+#endif
+  if (out_of_range) {
     if (nonzero_seen && magnitude > 0) throw OverflowError();
     value = 0.0;
   }

@@ -1,0 +1,90 @@
+// The whole games of tests/scenarios/games.txt played on the in-memory
+// controls, through the same frame of events a window uses: each game is
+// its own test case.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "forms/events.h"
+#include "forms/memory_controls.h"
+#include "tests/scenarios/games.h"
+#include "window/main_form.h"
+
+namespace {
+
+std::vector<scenarios::Game> Games() { return scenarios::Load(BOTTLES_SOURCE_DIR "/tests/scenarios/games.txt"); }
+
+// MainForm on memory controls inside the frame every back end shares; an
+// error ends it as it would end the program.
+class MemoryForm : public forms::MemoryControls, public forms::FormEvents {
+ public:
+  MemoryForm() : MemoryControls(MainForm::Description()), FormEvents(MainForm::Description()) {}
+  std::optional<forms::ErrorReport> error;
+
+ protected:
+  void EndWithError(const forms::ErrorReport& report) override { error = report; }
+};
+
+class MemoryDriver : public scenarios::Driver {
+ public:
+  MemoryDriver() : main(form, '.') { EXPECT_TRUE(form.Load(main)); }
+
+  // As a window delivers a click: a disabled button takes none, and the
+  // option group turns on the clicked selector alone.
+  void Click(const std::string& array, int index) override {
+    const forms::Form& description = MainForm::Description();
+    const int row = forms::FindControl(description, array, index);
+    ASSERT_GE(row, 0) << array << " " << index;
+    if (array == "Command1" && !form.Switch(array, index).Enabled()) return;
+    if (array == "Option1") {
+      for (int i = 0; i < 9; ++i) form.Option(array, i).SetValue(i == index);
+    }
+    form.Click(description.controls[static_cast<std::size_t>(row)]);
+  }
+  int PoolCount(int kind) override { return form.List("List1", kind).Count(); }
+  std::string Cell(int cell) override { return form.Get<board::MemoryText>("Text2", cell).text; }
+  std::string Summary(int table) override { return form.Get<board::MemoryCaption>("Label3", table).caption; }
+  bool Enabled(int button) override { return form.Switch("Command1", button).Enabled(); }
+  bool Selected(int cell) override { return form.Option("Option1", cell).Value(); }
+  int SelectedCell() override { return main.Board().SelectedCell; }
+
+  MemoryForm form;
+  MainForm main;
+};
+
+class ScenarioTest : public testing::TestWithParam<scenarios::Game> {};
+
+TEST_P(ScenarioTest, PlaysAsWritten) {
+  MemoryDriver driver;
+  ASSERT_FALSE(GetParam().steps.empty());
+  for (const scenarios::Step& step : GetParam().steps) EXPECT_EQ(scenarios::Play(driver, step), "");
+  EXPECT_FALSE(driver.form.error.has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, ScenarioTest, testing::ValuesIn(Games()),
+                         [](const testing::TestParamInfo<scenarios::Game>& info) { return info.param.name; });
+
+TEST(ScenarioFileTest, HoldsTheGames) {
+  const std::vector<scenarios::Game> games = Games();
+  ASSERT_GE(games.size(), 6u);
+  EXPECT_EQ(games[1].name, "worked_example");
+  EXPECT_EQ(scenarios::Words(R"(expect Label3 1 " = 1 / 0.5")"),
+            (std::vector<std::string>{"expect", "Label3", "1", " = 1 / 0.5"}));
+}
+
+// The frame's end after an error: the report is the desktop's, and no
+// event reaches the handlers afterwards.
+TEST(FormEventsTest, AnErrorEndsTheFormAndLaterClicksAreNotHandled) {
+  MemoryDriver driver;
+  driver.Click("Option1", 4);
+  driver.form.Get<board::MemoryText>("Text2", 4).text = "40000";
+  driver.Click("Command1", 3);
+  ASSERT_TRUE(driver.form.error.has_value());
+  EXPECT_EQ(driver.form.error->title, u"Философия - Логика");
+  EXPECT_EQ(driver.form.error->message.rfind(u"Грешка при изпълнение 6:\n\n", 0), 0u);
+  EXPECT_TRUE(driver.form.Ended());
+  driver.Click("Command1", 2);  // "Чисти" would refill the pools
+  EXPECT_EQ(driver.PoolCount(1), 6);
+}
+
+}  // namespace
