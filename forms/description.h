@@ -41,6 +41,9 @@ struct Control {
   // The labels whose captions name this control for a screen reader, in
   // the order spoken; a label named so also speaks its own caption.
   Ref labelled_by[2] = {};
+  // Whether it may reach past its container: only a control the user never
+  // sees (the hidden panel) has a stored place outside the window.
+  bool overhangs = false;
 };
 
 struct Form {
@@ -51,6 +54,57 @@ struct Form {
   Font font;
   std::span<const Control> controls;
 };
+
+// What is wrong with a description, or nullptr when nothing is: every
+// container names a frame and every labelled_by a label; an array's members
+// are of one kind with indexes 0, 1, ... without gaps or repeats; tab
+// indexes are unique; every control lies inside its container, unless its
+// row says it overhangs. A form asserts it at compile time, so that a wrong
+// table does not build; the references by name are then sound at run time.
+constexpr bool SameName(const char* a, const char* b) {
+  if (a == nullptr || b == nullptr) return a == b;
+  for (; *a != '\0' && *a == *b; ++a, ++b) {
+  }
+  return *a == *b;
+}
+
+constexpr const Control* FindRow(std::span<const Control> controls, const char* name, int index) {
+  for (const Control& c : controls) {
+    if (SameName(c.name, name) && c.index == index) return &c;
+  }
+  return nullptr;
+}
+
+constexpr const char* Problem(const Form& form) {
+  for (const Control& c : form.controls) {
+    int width = form.client_width, height = form.client_height;
+    if (c.container != nullptr) {
+      const Control* frame = FindRow(form.controls, c.container, -1);
+      if (frame == nullptr || frame->kind != ControlKind::kFrame) return "a container names no frame";
+      width = frame->width;
+      height = frame->height;
+    }
+    for (const Ref& ref : c.labelled_by) {
+      if (ref.name == nullptr) continue;
+      const Control* label = FindRow(form.controls, ref.name, ref.index);
+      if (label == nullptr || label->kind != ControlKind::kLabel) return "labelled_by names no label";
+    }
+    for (const Control& other : form.controls) {
+      if (&other == &c) continue;
+      if (other.tab_index == c.tab_index) return "two controls share a tab index";
+      if (!SameName(other.name, c.name)) continue;
+      if (other.index == c.index) return "two controls share a name and an index";
+      if (other.kind != c.kind || (other.index < 0) != (c.index < 0)) return "an array mixes kinds";
+    }
+    for (int i = 0; i < c.index; ++i) {
+      if (FindRow(form.controls, c.name, i) == nullptr) return "an array's indexes have a gap";
+    }
+    const bool inside = c.left >= 0 && c.top >= 0 && c.width > 0 && c.height > 0 && c.left + c.width <= width &&
+                        c.top + c.height <= height;
+    if (!inside && !c.overhangs) return "a control reaches past its container";
+  }
+  return nullptr;
+}
 
 // Every text box of these forms is one the user cannot type into.
 inline bool TakesFocus(ControlKind kind) {

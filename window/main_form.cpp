@@ -15,7 +15,8 @@ using K = forms::ControlKind;
 constexpr forms::Colour kNone = forms::kDefaultColour;
 
 // kind, name, index, container, caption, left, top, width, height, colour, tab
-// index, visible, multi-line, the labels that name it for a screen reader
+// index, visible, multi-line, the labels that name it for a screen reader,
+// overhangs its container
 constexpr Control kControls[] = {
     {K::kLabel, "Label1", 0, nullptr, cp1251<"Логика - по 7 бутилки на 3 маси">, 960, 0, 4575, 375, 0xFFC080, 2},
     {K::kLabel, "Label2", 0, nullptr, cp1251<"Пълна">, 3120, 720, 735, 375, 0xC0FFC0, 4},
@@ -56,7 +57,7 @@ constexpr Control kControls[] = {
     {K::kLabel, "Label3", 1, "Frame2", "", 120, 720, 1455, 375, 0x8080FF, 38, true, false, {{"Label2", 4}}},
     {K::kLabel, "Label3", 2, "Frame2", "", 120, 1080, 1455, 375, 0x8080FF, 39, true, false, {{"Label2", 5}}},
     {K::kTextBox, "Text1", 0, nullptr, kStatementText, 240, 4320, 6735, 1935, kNone, 0, true, true, {{"Label1", 0}}},
-    {K::kTextBox, "Text1", 1, nullptr, kQuotationText, 1320, 5400, 6735, 1815, kNone, 1, false, true, {{"Label1", 0}}},
+    {K::kTextBox, "Text1", 1, nullptr, kQuotationText, 1320, 5400, 6735, 1815, kNone, 1, false, true, {{"Label1", 0}}, true},
 };
 
 constexpr forms::Form kForm = {
@@ -68,6 +69,7 @@ constexpr forms::Form kForm = {
     {"Times New Roman", 12, 400, 204},
     kControls,
 };
+static_assert(forms::Problem(kForm) == nullptr, "MainForm's description is inconsistent: see forms::Problem");
 
 board::Elements Wire(forms::Controls& c) {
   board::Elements e{};
