@@ -1,7 +1,7 @@
 # Writes a header that holds a file's bytes as a C string constant, so that a
 # text stored in its own code page reaches the program byte for byte.
 function(bottles_embed_texts header)
-  set(body "// Generated from the panel text files; do not edit.\n#pragma once\n")
+  set(body "// Generated from a text file of the source tree; do not edit.\n#pragma once\n")
   foreach(pair IN LISTS ARGN)
     string(REPLACE "=" ";" pair "${pair}")
     list(GET pair 0 name)

@@ -14,7 +14,7 @@ bottles_install cmake ninja-build $BOTTLES_WEB_PACKAGES $npm
 export NODE_PATH=/usr/share/nodejs
 build_type=${BOTTLES_WEB_BUILD_TYPE:-MinSizeRel}
 emcmake cmake -S . -B build/web -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-  -DBOTTLES_QT=OFF >/dev/null
+  -DBOTTLES_QT=OFF -DBOTTLES_WERROR="${BOTTLES_WERROR:-OFF}" >/dev/null
 cmake --build build/web -j "${BOTTLES_JOBS:-$(nproc)}" >&2
 if [ "${1:-}" = --with-playwright ]; then
   mkdir -p build/web/npm

@@ -11,7 +11,7 @@ bottles_install cmake ninja-build clang libclang-rt-14-dev
 runs=${BOTTLES_FUZZ_RUNS:-200000}
 
 cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DBOTTLES_FUZZ=ON -DBOTTLES_TESTS=OFF >/dev/null
+  -DBOTTLES_FUZZ=ON -DBOTTLES_TESTS=OFF -DBOTTLES_WERROR=ON >/dev/null
 cmake --build build/fuzz -j "$(nproc)" --target numbers_fuzz events_fuzz
 
 scratch=$(mktemp -d)

@@ -3,5 +3,5 @@
 # driven by Playwright (npm ci of tests/web/package-lock.json), under CTest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/build_web.sh --with-playwright >/dev/null
+BOTTLES_WERROR=ON tools/build_web.sh --with-playwright >/dev/null
 ctest --test-dir build/web --output-on-failure -j "${BOTTLES_JOBS:-$(nproc)}"

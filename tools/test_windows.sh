@@ -16,7 +16,7 @@ bottles_install cmake ninja-build g++ $BOTTLES_WINDOWS_PACKAGES $wine_packages \
 
 jobs=$(nproc)
 configure() {  # build toolchain
-  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -DBOTTLES_WERROR=ON >/dev/null
 }
 
 configure build/windows cmake/mingw-i686.cmake
@@ -42,6 +42,12 @@ stop() {
 }
 trap stop EXIT
 wine_prefix
+# One Wine session for the whole run, as a user has: every test case is a
+# program of its own. The server stays, and Wine's own services start now,
+# away from any test's output: a service started by a test holds its output
+# pipe, and CTest waits for that until the session ends.
+"$WINESERVER" -p
+"$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null
 
 echo "== Windows tests of $build under Wine ($wine_arch)"
 # One at a time: the window tests move the keyboard focus.

@@ -7,18 +7,20 @@ function(bottles_qt_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE window forms_qt qt_test_main Qt6::Test)
   target_compile_definitions(${name} PRIVATE BOTTLES_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  bottles_discover(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
 bottles_qt_test(qt_window_test qt/qt_window_test.cpp)
 bottles_qt_test(qt_model_test qt/qt_model_test.cpp)
+bottles_qt_test(qt_scenario_test qt/qt_scenario_test.cpp)
+target_link_libraries(qt_scenario_test PRIVATE scenarios)
 
 # The program itself on a real X server.
 add_test(NAME xvfb_screenshot_test
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb_screenshot_test.sh $<TARGET_FILE:bottles>
           ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
 
+# One program, run once in each locale.
 add_executable(qt_locale_test qt/qt_locale_test.cpp)
 target_link_libraries(qt_locale_test PRIVATE window forms_qt qt_test_main Qt6::Test)
 foreach(pair "bg_BG.UTF-8=," "en_US.UTF-8=." "C=.")
