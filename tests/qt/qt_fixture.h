@@ -50,6 +50,7 @@ class Game : public model::Target {
   void Select(int cell) override { Click("Option1", cell); }
   void Press(int button) override { Click("Command1", button); }
   bool Enabled(int button) override { return W("Command1", button)->isEnabled(); }
+  bool Checked(int cell) const { return As<QRadioButton>("Option1", cell)->isChecked(); }
   int PoolCount(int kind) override {
     auto* list = As<QListWidget>("List1", kind);
     for (int i = 0; i < list->count(); ++i) {

@@ -48,68 +48,6 @@ void ExpectClearedBoard(Game& g) {
   EXPECT_TRUE(g.Enabled(1));
 }
 
-TEST(QtGameTest, TheFirstThingShownIsTheClearedBoard) {
-  Game g;
-  ASSERT_TRUE(g.loaded);
-  ExpectClearedBoard(g);
-  EXPECT_EQ(Summaries(g), std::vector<std::string>(3, ""));
-}
-
-TEST(QtGameTest, TheWorkedExamplePlayedWithTheMouse) {
-  Game g;
-  for (int i = 0; i < 7; ++i) g.Press(0);
-  EXPECT_EQ(Pools(g), (std::vector<int>{0, 21, 0}));
-  g.Press(0);  // nothing left to pour
-  EXPECT_EQ(Pools(g), (std::vector<int>{0, 21, 0}));
-  for (int t = 0; t < 3; ++t) {
-    g.Select(3 * t + 1);
-    for (int i = 0; i < 7; ++i) g.Press(3);
-  }
-  EXPECT_EQ(Summaries(g), std::vector<std::string>(3, " = 7 / 3.5"));
-  EXPECT_EQ(Pools(g), (std::vector<int>{0, 0, 0}));
-  EXPECT_EQ(g.Cell(1), "7");
-  EXPECT_FALSE(g.Enabled(0));
-  EXPECT_FALSE(g.Enabled(1));
-}
-
-TEST(QtGameTest, MovesReturnsAndClearingThroughClicks) {
-  Game g;
-  g.Press(3);  // no selection: only pouring ends
-  EXPECT_FALSE(g.Enabled(0));
-  EXPECT_FALSE(g.Enabled(1));
-  EXPECT_EQ(Pools(g), (std::vector<int>{7, 7, 7}));
-  g.Press(0);  // a disabled button raises no click
-  g.Press(1);
-  EXPECT_EQ(Pools(g), (std::vector<int>{7, 7, 7}));
-
-  g.Select(4);
-  EXPECT_TRUE(g.As<QRadioButton>("Option1", 4)->isChecked());
-  EXPECT_EQ(CheckedSelectors(g), 1);
-  g.Press(3);
-  EXPECT_EQ(g.Cell(4), "1");
-  EXPECT_EQ(Pools(g), (std::vector<int>{7, 6, 7}));
-  EXPECT_EQ(Summaries(g), (std::vector<std::string>{"", " = 1 / 0.5", ""}));
-  g.Select(4);  // the selected one again: nothing changes
-  EXPECT_EQ(g.SelectedCell(), 4);
-
-  g.Select(0);
-  g.Press(3);
-  g.Select(1);
-  g.Press(3);
-  EXPECT_EQ(g.Summary(0), " = 2 / 1.5");
-  EXPECT_EQ(CheckedSelectors(g), 1);
-  g.Press(4);
-  EXPECT_EQ(g.Cell(1), "0");
-  EXPECT_EQ(g.Summary(0), " = 1 / 1");
-  g.Press(4);  // the cell reads 0
-  EXPECT_EQ(g.Cell(1), "0");
-  EXPECT_EQ(Pools(g), (std::vector<int>{6, 6, 7}));
-
-  g.Press(2);  // "Чисти" in the middle of a game
-  ExpectClearedBoard(g);
-  EXPECT_EQ(Summaries(g), (std::vector<std::string>{" = 1 / 1", " = 1 / 0.5", ""}));
-}
-
 // Two quick presses through the window, as the platform delivers them: the
 // second comes with a double click. Returns whether the control saw it.
 bool DoubleClick(Game& g, const char* name, int index) {

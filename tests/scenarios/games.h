@@ -1,10 +1,10 @@
-// The whole games of games.txt for C++ tests: the file read into steps, and
-// each step played on a Driver, which any front end can be (the in-memory
-// controls, Qt widgets, Win32 controls). GoogleTest-free: a step that does
-// not hold returns what differs.
+// The whole games of games.txt for C++ tests: the file (built into the test
+// programs, tests/scenarios/games_text.h) read into steps, and each step
+// played on a Driver, which any front end can be (the in-memory controls,
+// Qt widgets, Win32 controls). GoogleTest-free: a step that does not hold
+// returns what differs.
 #pragma once
 
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +32,7 @@ class Driver {
   virtual bool Enabled(int button) = 0;
   virtual bool Selected(int cell) = 0;  // the selector shows it is on
   virtual int SelectedCell() = 0;
+  virtual bool Reported() = 0;  // an error left a handler and was reported
 };
 
 inline std::vector<std::string> Words(const std::string& line) {
@@ -49,8 +50,8 @@ inline std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
-inline std::vector<Game> Load(const std::string& path) {
-  std::ifstream in(path);
+inline std::vector<Game> Parse(const std::string& text) {
+  std::istringstream in(text);
   std::vector<Game> games;
   std::string line;
   for (int number = 1; std::getline(in, line); ++number) {
