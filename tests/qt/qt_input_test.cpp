@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <vector>
 
+#include "tests/focusable.h"
 #include "tests/qt/qt_fixture.h"
 #include "tests/shown.h"
 
@@ -92,24 +93,14 @@ int Changed(const QImage& a, const QImage& b) {
 TEST(QtInputTest, TheFocusShowsOnEveryControl) {
   Game g;
   Activate(g);
-  for (int round = 0; round < 2; ++round) {
-    if (round == 1) {
-      for (int i = 0; i < 7; ++i) g.Press(0);  // the full and the empty pools are empty now
-      g.Select(4);
-    }
-    for (const auto& c : MainForm::Description().controls) {
-      if (!forms::TakesFocus(c.kind) || !c.visible) continue;
-      QWidget* w = g.W(c.name, c.index);
-      // Away to another control, then to this one.
-      g.W(c.name == std::string("Text1") ? "List1" : "Text1", 0)->setFocus();
-      const QImage without = Shot(g, w);
-      w->setFocus();
-      ASSERT_EQ(QApplication::focusWidget(), w) << c.name << c.index;
-      const QImage with = Shot(g, w);
-      EXPECT_GE(Changed(without, with), 2 * (w->width() + w->height()))
-          << c.name << "(" << c.index << "), round " << round;
-    }
-  }
+  tests::ForEachFocusable(g, [&g](const forms::Control& c, QWidget* w, QWidget* elsewhere, int round) {
+    elsewhere->setFocus();
+    const QImage without = Shot(g, w);
+    w->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w) << c.name << c.index;
+    const QImage with = Shot(g, w);
+    EXPECT_GE(Changed(without, with), 2 * (w->width() + w->height())) << c.name << "(" << c.index << "), round " << round;
+  });
 }
 
 // The right-click menu of a cell and of the statement panel, opened by a

@@ -19,6 +19,7 @@
 #include "app/icon/bottles.xpm"
 #include "forms/cp1251.h"
 #include "tests/qt/qt_fixture.h"
+#include "tests/focusable.h"
 #include "window/panel_texts.h"
 
 namespace {
@@ -148,26 +149,6 @@ TEST(QtKeyboardTest, AWholeGameWithTabArrowsAndSpace) {
   ExpectClearedBoard(g);
 }
 
-// The controls Tab visits, in order: by tab index, the group of selectors
-// once, at `group_stop`.
-std::vector<QWidget*> ExpectedTabStops(Game& g, int group_stop) {
-  const forms::Form& form = MainForm::Description();
-  std::vector<const forms::Control*> rows;
-  for (const auto& c : form.controls) {
-    if (forms::TakesFocus(c.kind) && c.visible) rows.push_back(&c);
-  }
-  std::sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
-  std::vector<QWidget*> stops;
-  for (const auto* c : rows) {
-    if (std::string(c->name) == "Option1") {
-      if (c->index == group_stop) stops.push_back(g.W("Option1", group_stop));
-    } else {
-      stops.push_back(g.W(c->name, c->index));
-    }
-  }
-  return stops;
-}
-
 void ExpectTabCycle(Game& g, const std::vector<QWidget*>& stops) {
   stops.front()->setFocus();
   for (std::size_t i = 0; i <= stops.size(); ++i) {  // and round again
@@ -183,12 +164,12 @@ void ExpectTabCycle(Game& g, const std::vector<QWidget*>& stops) {
 TEST(QtKeyboardTest, TabFollowsTheTabIndex) {
   Game g;
   g.window.activateWindow();
-  std::vector<QWidget*> stops = ExpectedTabStops(g, 0);
+  std::vector<QWidget*> stops = tests::ExpectedTabStops(g, 0);
   ASSERT_EQ(stops.front(), g.W("Text1", 0));
   ASSERT_EQ(stops.size(), 1u + 3u + 3u + 9u + 2u + 1u);
   ExpectTabCycle(g, stops);
   g.Select(6);
-  ExpectTabCycle(g, ExpectedTabStops(g, 6));
+  ExpectTabCycle(g, tests::ExpectedTabStops(g, 6));
   for (const auto& c : MainForm::Description().controls) {
     if (!forms::TakesFocus(c.kind)) {
       EXPECT_EQ(g.W(c.name, c.index)->focusPolicy(), Qt::NoFocus) << c.name;

@@ -13,6 +13,7 @@
 #include "board/errors.h"
 #include "forms/cp1251.h"
 #include "tests/win32/win32_fixture.h"
+#include "tests/focusable.h"
 #include "window/panel_texts.h"
 
 namespace {
@@ -468,25 +469,6 @@ TEST(Win32ColourTest, TheFocusedButtonIsMarked) {
 
 // --- Focus and keys -------------------------------------------------------------
 
-// The controls Tab visits, in order: by tab index, the group of selectors
-// once, at `group_stop`.
-std::vector<HWND> ExpectedTabStops(Game& g, int group_stop) {
-  std::vector<const forms::Control*> rows;
-  for (const auto& c : MainForm::Description().controls) {
-    if (forms::TakesFocus(c.kind) && c.visible) rows.push_back(&c);
-  }
-  std::stable_sort(rows.begin(), rows.end(), [](auto* a, auto* b) { return a->tab_index < b->tab_index; });
-  std::vector<HWND> stops;
-  for (const auto* c : rows) {
-    if (std::string(c->name) == "Option1") {
-      if (c->index == group_stop) stops.push_back(g.W("Option1", group_stop));
-    } else {
-      stops.push_back(g.W(c->name, c->index));
-    }
-  }
-  return stops;
-}
-
 std::string NameOf(Game& g, HWND w) {
   for (const auto& c : MainForm::Description().controls) {
     if (g.W(c.name, c.index) == w) return Name(c);
@@ -518,17 +500,17 @@ std::vector<HWND> TabStopsInZOrder(Game& g) {
 
 TEST(Win32FocusTest, TabFollowsTheTabIndex) {
   Game g;
-  std::vector<HWND> stops = ExpectedTabStops(g, 0);
+  std::vector<HWND> stops = tests::ExpectedTabStops(g, 0);
   ASSERT_EQ(stops.front(), g.W("Text1", 0));
   ASSERT_EQ(stops.size(), 1u + 3u + 3u + 9u + 2u + 1u);
   EXPECT_EQ(TabChain(g), stops);
   EXPECT_EQ(TabStopsInZOrder(g), stops);
   g.Select(6);
-  stops = ExpectedTabStops(g, 6);
+  stops = tests::ExpectedTabStops(g, 6);
   EXPECT_EQ(TabChain(g), stops);
   EXPECT_EQ(TabStopsInZOrder(g), stops);
   g.Press(2);  // cleared: the group's stop goes back to its first member
-  EXPECT_EQ(TabChain(g), ExpectedTabStops(g, 0));
+  EXPECT_EQ(TabChain(g), tests::ExpectedTabStops(g, 0));
   for (const auto& c : MainForm::Description().controls) {
     if (forms::TakesFocus(c.kind)) continue;
     EXPECT_FALSE(GetWindowLongPtrW(g.W(c.name, c.index), GWL_STYLE) & WS_TABSTOP) << Name(c);
@@ -569,7 +551,7 @@ bool SelectWithKeys(Game& g, int cell) {
 
 TEST(Win32KeyboardTest, TabVisitsTheStopsInOrder) {
   Game g;
-  const std::vector<HWND> stops = ExpectedTabStops(g, 0);
+  const std::vector<HWND> stops = tests::ExpectedTabStops(g, 0);
   SetFocus(stops.front());
   for (std::size_t i = 0; i <= stops.size(); ++i) {  // and round again
     EXPECT_EQ(NameOf(g, GetFocus()), NameOf(g, stops[i % stops.size()])) << "step " << i;

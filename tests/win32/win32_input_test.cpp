@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/focusable.h"
 #include "tests/shown.h"
 #include "tests/win32/win32_fixture.h"
 
@@ -124,25 +125,17 @@ int Changed(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
 // pixels), whatever its colour.
 TEST(Win32InputTest, TheFocusShowsOnEveryControl) {
   Game g;
-  for (int round = 0; round < 2; ++round) {
-    if (round == 1) {
-      for (int i = 0; i < 7; ++i) g.Press(0);  // the full and the empty pools are empty now
-      g.Select(4);
-    }
-    for (const auto& c : MainForm::Description().controls) {
-      if (!forms::TakesFocus(c.kind) || !c.visible) continue;
-      HWND w = g.W(c.name, c.index);
-      SetFocus(g.W(c.name == std::string("Text1") ? "List1" : "Text1", 0));
-      const std::vector<COLORREF> without = Shot(g, w);
-      SetFocus(w);
-      ASSERT_EQ(GetFocus(), w) << Name(c);
-      const std::vector<COLORREF> with = Shot(g, w);
-      RECT box;
-      GetWindowRect(w, &box);
-      EXPECT_GE(Changed(without, with), 2 * ((box.right - box.left) + (box.bottom - box.top)))
-          << Name(c) << ", round " << round;
-    }
-  }
+  tests::ForEachFocusable(g, [&g](const forms::Control& c, HWND w, HWND elsewhere, int round) {
+    SetFocus(elsewhere);
+    const std::vector<COLORREF> without = Shot(g, w);
+    SetFocus(w);
+    ASSERT_EQ(GetFocus(), w) << Name(c);
+    const std::vector<COLORREF> with = Shot(g, w);
+    RECT box;
+    GetWindowRect(w, &box);
+    EXPECT_GE(Changed(without, with), 2 * ((box.right - box.left) + (box.bottom - box.top)))
+        << Name(c) << ", round " << round;
+  });
 }
 
 }  // namespace
