@@ -68,38 +68,38 @@ xvfb_start
 trap cleanup EXIT
 unset QT_QPA_PLATFORM
 
+# Prints the figures of one platform from the three runs' lines: start-up
+# and peak memory over the bare and over the labelled floor.
+floors() {  # platform what
+  local a_time b_time c_time a_rss b_rss c_rss
+  a_time=$(column 1 "$scratch/1"); b_time=$(column 1 "$scratch/2"); c_time=$(column 1 "$scratch/3")
+  a_rss=$(column 2 "$scratch/1"); b_rss=$(column 2 "$scratch/2"); c_rss=$(column 2 "$scratch/3")
+  echo "# first frame: $2 $a_time us, bare $b_time us, labelled $c_time us"
+  echo "# peak memory: $2 $a_rss KB, bare $b_rss KB, labelled $c_rss KB"
+  figure "startup-$1" "$(ratio "$a_time" "$b_time")" 1.10
+  figure "startup-$1-labelled" "$(ratio "$a_time" "$c_time")" 1.10
+  figure "rss-$1" "$(ratio "$a_rss" "$b_rss")" 1.10
+  figure "rss-$1-labelled" "$(ratio "$a_rss" "$c_rss")" 1.10
+}
+
 echo "== Linux, Qt on Xvfb: bottles against a bare window and one with a label, $pairs rounds"
 alternate build/bench/app/bottles build/bench/bench/bare_qt "build/bench/bench/bare_qt label"
-a_time=$(column 1 "$scratch/1"); b_time=$(column 1 "$scratch/2"); c_time=$(column 1 "$scratch/3")
-a_rss=$(column 2 "$scratch/1"); b_rss=$(column 2 "$scratch/2"); c_rss=$(column 2 "$scratch/3")
-echo "# first frame: bottles $a_time us, bare $b_time us, labelled $c_time us"
-echo "# peak memory: bottles $a_rss KB, bare $b_rss KB, labelled $c_rss KB"
-figure startup-linux "$(ratio "$a_time" "$b_time")" 1.10
-figure startup-linux-labelled "$(ratio "$a_time" "$c_time")" 1.10
-figure rss-linux "$(ratio "$a_rss" "$b_rss")" 1.10
-figure rss-linux-labelled "$(ratio "$a_rss" "$c_rss")" 1.10
+floors linux bottles
 
 echo "== Linux, real widgets offscreen: click and pool"
 QT_QPA_PLATFORM=offscreen build/bench/bench/click_bench
 
 echo "== Windows under Wine ($wine_arch build): bottles.exe against a bare window and one with a label, $pairs rounds"
 # A prefix of the bench's own, so that ending its server here never ends
-# that of Windows tests running beside.
+# that of Windows tests running beside; one session for every run, as a
+# user's has.
 wine_env "$wine_arch" "$root/build/bench-windows/wineprefix"
 wine_started=yes
 wine_prefix
-"$WINESERVER" -p  # one server for every run, as a user's session has
-exes=build/bench-windows/app/bottles.exe
-alternate "tools/wine-run.sh $exes" "tools/wine-run.sh build/bench-windows/bench/bare_win32.exe" \
-  "tools/wine-run.sh build/bench-windows/bench/bare_win32.exe label"
-a_time=$(column 1 "$scratch/1"); b_time=$(column 1 "$scratch/2"); c_time=$(column 1 "$scratch/3")
-a_rss=$(column 2 "$scratch/1"); b_rss=$(column 2 "$scratch/2"); c_rss=$(column 2 "$scratch/3")
-echo "# first frame: bottles.exe $a_time us, bare $b_time us, labelled $c_time us ($wine_arch build under Wine)"
-echo "# peak memory of the Wine process: bottles.exe $a_rss KB, bare $b_rss KB, labelled $c_rss KB"
-figure startup-windows "$(ratio "$a_time" "$b_time")" 1.10
-figure startup-windows-labelled "$(ratio "$a_time" "$c_time")" 1.10
-figure rss-windows "$(ratio "$a_rss" "$b_rss")" 1.10
-figure rss-windows-labelled "$(ratio "$a_rss" "$c_rss")" 1.10
+wine_session
+bare=build/bench-windows/bench/bare_win32.exe
+alternate "tools/wine-run.sh build/bench-windows/app/bottles.exe" "tools/wine-run.sh $bare" "tools/wine-run.sh $bare label"
+floors windows "bottles.exe ($wine_arch build, the Wine process)"
 size=$(stat -c %s build/bench-windows-shipped/app/bottles.exe)
 echo "# bottles.exe: $size bytes (32-bit, Release, stripped)"
 figure exe-size-windows "$(awk -v s="$size" 'BEGIN { printf "%.0f", s / 1024 }')" 300

@@ -42,12 +42,8 @@ stop() {
 }
 trap stop EXIT
 wine_prefix
-# One Wine session for the whole run, as a user has: every test case is a
-# program of its own. The server stays, and Wine's own services start now,
-# away from any test's output: a service started by a test holds its output
-# pipe, and CTest waits for that until the session ends.
-"$WINESERVER" -p
-"$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null
+# Every test case is a program of its own: one session for them all.
+wine_session
 
 echo "== Windows tests of $build under Wine ($wine_arch)"
 # One at a time: the window tests move the keyboard focus.

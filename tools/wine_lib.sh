@@ -57,3 +57,12 @@ wine_prefix() {
   "$WINESERVER" -w
   touch "$WINEPREFIX/.bottles-ready"
 }
+
+# Starts one Wine session for many programs, as a user has: the server
+# stays, and Wine's own services start now, away from any program's output
+# (a service started by a test would hold its output pipe, and CTest would
+# wait for that until the session ends).
+wine_session() {
+  "$WINESERVER" -p
+  "$WINELOADER" cmd /c exit >/dev/null 2>&1 </dev/null
+}
