@@ -109,8 +109,11 @@ EM_JS(void, forms_web_name, (int row, const char16_t* name), {
   }
 });
 
+// An option is clicked when it becomes selected: a click on the selected one
+// raises nothing, as on the desktop.
 EM_JS(void, forms_web_listen, (int row), {
-  Module.formRows[row].element.addEventListener("click", () => _forms_web_click(row));
+  const r = Module.formRows[row];
+  r.element.addEventListener(r.kind === 2 ? "change" : "click", () => _forms_web_click(row));
 });
 
 // The arrow keys in a group of option buttons move as on the desktop: to

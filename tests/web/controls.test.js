@@ -30,6 +30,23 @@ test('a click anywhere in a selector\'s box selects it', async () => {
   assert.equal((await web.state(page)).cells[8], '1');
 });
 
+test('every press of a double click counts; a double-clicked selector is selected', async () => {
+  const page = await web.open(browser);
+  const twice = async (name, index) => {
+    const b = await web.box(page, name, index);
+    await page.mouse.dblclick(b.x + b.width / 2, b.y + b.height / 2);
+    return web.state(page);
+  };
+  assert.deepEqual((await twice('Command1', 0)).pools, [5, 11, 5]);
+  assert.deepEqual((await twice('Command1', 1)).pools, [7, 7, 7]);
+  const selected = await twice('Option1', 4);
+  assert.equal(selected.selected, 4);
+  assert.deepEqual(selected.enabled, [true, true, true, true, true]);
+  assert.equal((await twice('Command1', 3)).cells[4], '2');
+  assert.equal((await twice('Command1', 4)).cells[4], '0');
+  assert.deepEqual((await twice('Command1', 2)).cells, Array(9).fill(''));
+});
+
 test('Enter and Space press the focused button; Tab follows the tab index and passes disabled buttons', async () => {
   const page = await web.open(browser);
   const rows = web.description().filter((r) => r.visible && !['Label', 'Frame'].includes(r.kind))
