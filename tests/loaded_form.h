@@ -1,12 +1,15 @@
-// A form's handlers with a count of the clicks that reach them, by control,
-// for the tests that check how many presses a quick double click makes.
+// MainForm loaded in a back end's window, for that back end's tests: its
+// handlers counting the clicks that reach them (how many presses a quick
+// double click makes), and the error report caught instead of shown.
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "forms/runtime.h"
+#include "window/main_form.h"
 
 namespace tests {
 
@@ -26,6 +29,20 @@ class CountingHandlers : public forms::Handlers {
  private:
   forms::Handlers& form_;
   std::map<std::pair<std::string, int>, int> clicks_;
+};
+
+template <class Window>
+struct LoadedForm {
+  explicit LoadedForm(char separator) : window(MainForm::Description()), form(window, separator) {
+    window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
+    loaded = window.Load(handlers);
+  }
+
+  Window window;
+  MainForm form;
+  CountingHandlers handlers{form};
+  std::optional<forms::ErrorReport> report;
+  bool loaded = false;
 };
 
 }  // namespace tests
