@@ -12,24 +12,19 @@
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "forms/qt/qt_form.h"
-#include "tests/counting_handlers.h"
+#include "tests/loaded_form.h"
 #include "tests/model.h"
-#include "window/main_form.h"
 
 namespace qt_test {
 
 inline std::string Utf8(const QString& s) { return s.toStdString(); }
 
-class Game : public model::Target {
+class Game : public model::Target, public tests::LoadedForm<forms::qt::FormWindow> {
  public:
-  explicit Game(char separator = '.')
-      : window(MainForm::Description()), form(window, separator) {
-    window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
-    loaded = window.Load(handlers);
+  explicit Game(char separator = '.') : LoadedForm(separator) {
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
   }
@@ -60,12 +55,6 @@ class Game : public model::Target {
   std::string Cell(int cell) override { return Utf8(As<QLineEdit>("Text2", cell)->text()); }
   std::string Summary(int table) override { return Utf8(As<QLabel>("Label3", table)->text()); }
   int SelectedCell() override { return form.Board().SelectedCell; }
-
-  forms::qt::FormWindow window;
-  MainForm form;
-  tests::CountingHandlers handlers{form};
-  std::optional<forms::ErrorReport> report;
-  bool loaded = false;
 };
 
 }  // namespace qt_test

@@ -6,15 +6,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/cp1251.h"
 #include "forms/win32/win32_form.h"
-#include "tests/counting_handlers.h"
+#include "tests/loaded_form.h"
 #include "tests/model.h"
-#include "window/main_form.h"
 
 namespace win32_test {
 
@@ -38,11 +36,9 @@ inline void Pump() {
   }
 }
 
-class Game : public model::Target {
+class Game : public model::Target, public tests::LoadedForm<forms::win32::FormWindow> {
  public:
-  explicit Game(char separator = '.') : window(MainForm::Description()), form(window, separator) {
-    window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
-    loaded = window.Load(handlers);
+  explicit Game(char separator = '.') : LoadedForm(separator) {
     window.ShowCentred();
     Pump();
   }
@@ -92,12 +88,6 @@ class Game : public model::Target {
     return out;
   }
   std::vector<std::string> Summaries() { return {Summary(0), Summary(1), Summary(2)}; }
-
-  forms::win32::FormWindow window;
-  MainForm form;
-  tests::CountingHandlers handlers{form};
-  std::optional<forms::ErrorReport> report;
-  bool loaded = false;
 };
 
 }  // namespace win32_test
