@@ -112,12 +112,18 @@ class OptionElement : public board::Option {
 
 }  // namespace
 
-std::unique_ptr<board::List> ListOver(HWND list_box) { return std::make_unique<ListElement>(list_box); }
-std::unique_ptr<board::Text> TextOver(HWND edit) { return std::make_unique<TextElement>(edit); }
-std::unique_ptr<board::Caption> CaptionOver(HWND label) { return std::make_unique<CaptionElement>(label); }
-std::unique_ptr<board::Switch> SwitchOver(HWND button) { return std::make_unique<SwitchElement>(button); }
-std::unique_ptr<board::Option> OptionOver(HWND option_button, RadioGroup& group) {
-  return std::make_unique<OptionElement>(option_button, group);
+void AddList(HWND list_box, RadioGroup*, ControlTable::Elements& row) {
+  row.list = std::make_unique<ListElement>(list_box);
+}
+void AddText(HWND edit, RadioGroup*, ControlTable::Elements& row) { row.text = std::make_unique<TextElement>(edit); }
+void AddCaption(HWND label, RadioGroup*, ControlTable::Elements& row) {
+  row.caption = std::make_unique<CaptionElement>(label);
+}
+void AddSwitch(HWND button, RadioGroup*, ControlTable::Elements& row) {
+  row.button = std::make_unique<SwitchElement>(button);
+}
+void AddOption(HWND option_button, RadioGroup* group, ControlTable::Elements& row) {
+  row.option = std::make_unique<OptionElement>(option_button, *group);
 }
 
 }  // namespace forms::win32

@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <vector>
 
-#include "board/elements.h"
+#include "forms/control_table.h"
 
 namespace forms::win32 {
 
@@ -22,12 +21,14 @@ struct RadioGroup {
   void UpdateTabStop() const;
 };
 
-std::unique_ptr<board::List> ListOver(HWND list_box);
+// Each puts the element over a control into the control's row; the
+// signature is shared so that a table of the control kinds can name them.
+void AddList(HWND list_box, RadioGroup* none, ControlTable::Elements& row);
 // Edit controls, single-line or multi-line; the multi-line ones take and
 // give CR LF line ends, as the texts are stored.
-std::unique_ptr<board::Text> TextOver(HWND edit);
-std::unique_ptr<board::Caption> CaptionOver(HWND label);
-std::unique_ptr<board::Switch> SwitchOver(HWND button);
-std::unique_ptr<board::Option> OptionOver(HWND option_button, RadioGroup& group);
+void AddText(HWND edit, RadioGroup* none, ControlTable::Elements& row);
+void AddCaption(HWND label, RadioGroup* none, ControlTable::Elements& row);
+void AddSwitch(HWND button, RadioGroup* none, ControlTable::Elements& row);
+void AddOption(HWND option_button, RadioGroup* group, ControlTable::Elements& row);
 
 }  // namespace forms::win32

@@ -202,51 +202,46 @@ void HookControl(HWND w, Hooked& hooked) {
 }
 
 // How a control of each kind is made: its window class and styles, and once
-// it exists in its font, what more it needs and the element the board gets
-// over it (an option button's, in its group).
+// it exists in its font, the element the board gets over it (an option
+// button's, in its group) and what more it needs.
 struct ControlMaking {
   const wchar_t* window_class;
   DWORD style;
   DWORD ex_style;
   // Made empty and given its text after the font; see CreateControls.
   bool text_after_font;
-  void (*finish)(HWND w, const Control& c, RadioGroup* group, ControlTable::Elements& e);
+  void (*finish)(HWND w, RadioGroup* group, ControlTable::Elements& row);
 };
 
+// The multi-line panels: read-only, from their first line.
+void FinishPanel(HWND w, RadioGroup*, ControlTable::Elements& row) {
+  SetWindowSubclass(w, PanelProc, kPanelSubclass, 0);
+  // The caret, and so the first line shown, at the start.
+  SendMessageW(w, EM_SETSEL, 0, 0);
+  SendMessageW(w, EM_SCROLLCARET, 0, 0);
+  AddText(w, nullptr, row);
+}
+
+// A frame has no element.
+void FinishFrame(HWND, RadioGroup*, ControlTable::Elements&) {}
+
 ControlMaking MakingOf(const Control& c) {
-  using Elements = ControlTable::Elements;
   switch (c.kind) {
-    case ControlKind::kLabel:
-      return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0, false,
-              [](HWND w, const Control&, RadioGroup*, Elements& e) { e.caption = CaptionOver(w); }};
-    case ControlKind::kFrame:
-      break;
-    case ControlKind::kOptionButton:
-      return {L"BUTTON", BS_AUTORADIOBUTTON, 0, false,
-              [](HWND w, const Control&, RadioGroup* group, Elements& e) { e.option = OptionOver(w, *group); }};
-    case ControlKind::kButton:
-      return {L"BUTTON", BS_OWNERDRAW, 0, false,
-              [](HWND w, const Control&, RadioGroup*, Elements& e) { e.button = SwitchOver(w); }};
+    case ControlKind::kLabel: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0, false, &AddCaption};
+    case ControlKind::kFrame: break;
+    case ControlKind::kOptionButton: return {L"BUTTON", BS_AUTORADIOBUTTON, 0, false, &AddOption};
+    case ControlKind::kButton: return {L"BUTTON", BS_OWNERDRAW, 0, false, &AddSwitch};
     case ControlKind::kTextBox:
       if (c.multi_line) {
         return {L"EDIT", ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, true,
-                [](HWND w, const Control& panel, RadioGroup*, Elements& e) {
-                  SetWindowTextW(w, FromCp1251(panel.caption).c_str());
-                  SetWindowSubclass(w, PanelProc, kPanelSubclass, 0);
-                  // The caret, and so the first line shown, at the start.
-                  SendMessageW(w, EM_SETSEL, 0, 0);
-                  SendMessageW(w, EM_SCROLLCARET, 0, 0);
-                  e.text = TextOver(w);
-                }};
+                &FinishPanel};
       }
-      return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false,
-              [](HWND w, const Control&, RadioGroup*, Elements& e) { e.text = TextOver(w); }};
+      return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false, &AddText};
     case ControlKind::kListBox:
-      return {L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false,
-              [](HWND w, const Control&, RadioGroup*, Elements& e) { e.list = ListOver(w); }};
+      return {L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false, &AddList};
   }
-  // A frame: a group box, with no element.
-  return {L"BUTTON", BS_GROUPBOX, 0, false, [](HWND, const Control&, RadioGroup*, Elements&) {}};
+  // A frame: a group box.
+  return {L"BUTTON", BS_GROUPBOX, 0, false, &FinishFrame};
 }
 
 }  // namespace
@@ -318,21 +313,22 @@ void FormWindow::CreateControls() {
     if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
     const ControlMaking making = MakingOf(*c);
     const int id = kFirstId + static_cast<int>(row_number);
-    const std::wstring caption = making.text_after_font ? std::wstring() : FromCp1251(c->caption);
+    const std::wstring caption = FromCp1251(c->caption);
     const Place place = PlaceOf(form, *c, dpi_);
-    row->hwnd = CreateWindowExW(making.ex_style, making.window_class, caption.c_str(), style | making.style, place.x,
-                                place.y, place.width, place.height, hwnd_,
+    row->hwnd = CreateWindowExW(making.ex_style, making.window_class, making.text_after_font ? L"" : caption.c_str(),
+                                style | making.style, place.x, place.y, place.width, place.height, hwnd_,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
     if (row->hwnd == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
     const HWND w = row->hwnd;
     // Not drawn yet: the window is hidden.
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (making.text_after_font) SetWindowTextW(w, caption.c_str());
     if (c->kind == ControlKind::kOptionButton) {
       if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
       row->group = groups_.back().get();
       row->group->members.push_back(w);
     }
-    making.finish(w, *c, row->group, ElementsOf(row_number));
+    making.finish(w, row->group, ElementsOf(row_number));
     row->hooked.kind = c->kind;
     row->hooked.spoken = SpokenOf(form, *c);
     row->hooked.apartment = apartment_.get();
