@@ -1,15 +1,19 @@
 // A form's controls kept in memory: an in-memory element for every row of the
-// description, so that a form's handlers run without any window.
+// description, so that a form's handlers run without any window; a back end
+// with no toolkit, whose clicks a test raises.
 #pragma once
 
+#include <vector>
+
+#include "board/errors.h"
 #include "board/memory_elements.h"
-#include "forms/control_table.h"
+#include "forms/back_end.h"
 
 namespace forms {
 
-class MemoryControls : public ControlTable {
+class MemoryControls : public BackEnd {
  public:
-  explicit MemoryControls(const Form& form) : ControlTable(form) {
+  explicit MemoryControls(const Form& form) : BackEnd(form) {
     for (std::size_t row = 0; row < form.controls.size(); ++row) {
       Elements& e = ElementsOf(row);
       switch (form.controls[row].kind) {
@@ -32,6 +36,22 @@ class MemoryControls : public ControlTable {
     else if constexpr (std::is_same_v<T, board::MemorySwitch>) return static_cast<T&>(Switch(name, index));
     else return static_cast<T&>(Option(name, index));
   }
+
+  // Raises the click event of a control, as a window does when it is
+  // pressed; the elements are left as they are.
+  void Click(std::string_view name, int index) {
+    const int row = FindControl(Description(), name, index);
+    if (row < 0) throw board::NoSuchElementError();
+    RaiseClick(Description().controls[static_cast<std::size_t>(row)]);
+  }
+
+  // The standard reports, kept where a window would show them.
+  std::vector<ErrorReport> shown;
+
+ protected:
+  void ShowErrorBox(const ErrorReport& report) override { shown.push_back(report); }
+  // No loop to leave: the program has ended once no event is delivered.
+  void EndProgram() override {}
 };
 
 }  // namespace forms

@@ -37,6 +37,8 @@ struct LoadedForm {
     window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
     loaded = window.Load(handlers);
   }
+  LoadedForm(const LoadedForm&) = delete;
+  LoadedForm& operator=(const LoadedForm&) = delete;
 
   Window window;
   MainForm form;

@@ -5,39 +5,24 @@
 
 #include <optional>
 
-#include "forms/events.h"
 #include "forms/memory_controls.h"
 #include "tests/scenarios/suite.h"
 #include "window/main_form.h"
 
 namespace {
 
-// MainForm on memory controls inside the frame every back end shares; an
-// error ends it as it would end the program.
-class MemoryForm : public forms::MemoryControls, public forms::FormEvents {
- public:
-  MemoryForm() : MemoryControls(MainForm::Description()), FormEvents(MainForm::Description()) {}
-  std::optional<forms::ErrorReport> error;
-
- protected:
-  void EndWithError(const forms::ErrorReport& report) override { error = report; }
-};
-
 class MemoryDriver : public scenarios::Driver {
  public:
-  MemoryDriver() : main(form, '.') { EXPECT_TRUE(form.Load(main)); }
+  MemoryDriver() : form(MainForm::Description()), main(form, '.') { EXPECT_TRUE(form.Load(main)); }
 
   // As a window delivers a click: a disabled button takes none, and the
   // option group turns on the clicked selector alone.
   void Click(const std::string& array, int index) override {
-    const forms::Form& description = MainForm::Description();
-    const int row = forms::FindControl(description, array, index);
-    ASSERT_GE(row, 0) << array << " " << index;
     if (array == "Command1" && !form.Switch(array, index).Enabled()) return;
     if (array == "Option1") {
       for (int i = 0; i < 9; ++i) form.Option(array, i).SetValue(i == index);
     }
-    form.Click(description.controls[static_cast<std::size_t>(row)]);
+    form.Click(array, index);
   }
   int PoolCount(int kind) override { return form.List("List1", kind).Count(); }
   std::string Cell(int cell) override { return form.Get<board::MemoryText>("Text2", cell).text; }
@@ -45,9 +30,9 @@ class MemoryDriver : public scenarios::Driver {
   bool Enabled(int button) override { return form.Switch("Command1", button).Enabled(); }
   bool Selected(int cell) override { return form.Option("Option1", cell).Value(); }
   int SelectedCell() override { return main.Board().SelectedCell; }
-  bool Reported() override { return form.error.has_value(); }
+  bool Reported() override { return !form.shown.empty(); }
 
-  MemoryForm form;
+  forms::MemoryControls form;
   MainForm main;
 };
 
@@ -59,16 +44,16 @@ TEST(ScenarioFileTest, HoldsTheGames) {
             (std::vector<std::string>{"expect", "Label3", "1", " = 1 / 0.5"}));
 }
 
-// The frame's end after an error: the report is the desktop's, and no
-// event reaches the handlers afterwards.
-TEST(FormEventsTest, AnErrorEndsTheFormAndLaterClicksAreNotHandled) {
+// MainForm's end after an error: the report is the desktop's, and no event
+// reaches the handlers afterwards.
+TEST(MainFormErrorTest, AnErrorEndsTheFormAndLaterClicksAreNotHandled) {
   MemoryDriver driver;
   driver.Click("Option1", 4);
   driver.form.Get<board::MemoryText>("Text2", 4).text = "40000";
   driver.Click("Command1", 3);
-  ASSERT_TRUE(driver.form.error.has_value());
-  EXPECT_EQ(driver.form.error->title, u"Философия - Логика");
-  EXPECT_EQ(driver.form.error->message.rfind(u"Грешка при изпълнение 6:\n\n", 0), 0u);
+  ASSERT_EQ(driver.form.shown.size(), 1u);
+  EXPECT_EQ(driver.form.shown[0].title, u"Философия - Логика");
+  EXPECT_EQ(driver.form.shown[0].message.rfind(u"Грешка при изпълнение 6:\n\n", 0), 0u);
   EXPECT_TRUE(driver.form.Ended());
   driver.Click("Command1", 2);  // "Чисти" would refill the pools
   EXPECT_EQ(driver.PoolCount(1), 6);

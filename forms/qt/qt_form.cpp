@@ -341,7 +341,7 @@ FormWindow::FormWindow(const Form& form)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
-      ControlTable(form),
+      BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   LoadToolkitTranslation();
@@ -498,13 +498,12 @@ QWidget* FormWindow::Widget(std::string_view name, int index) const {
   return rows_[static_cast<std::size_t>(row)]->widget;
 }
 
-bool FormWindow::Load(Handlers& handlers) {
-  handlers_ = &handlers;
+void FormWindow::ConnectEvents() {
   for (const auto& row : rows_) {
     auto* button = qobject_cast<QAbstractButton*>(row->widget);
     if (button == nullptr) continue;
     const Control* control = row->control;
-    const auto click = [this, control] { Deliver([this, control] { handlers_->Click(*control); }); };
+    const auto click = [this, control] { RaiseClick(*control); };
     if (control->kind == ControlKind::kOptionButton) {
       // An option is clicked when it becomes selected: a click on the
       // selected one (the second half of a double click among them) raises
@@ -516,8 +515,6 @@ bool FormWindow::Load(Handlers& handlers) {
       connect(button, &QAbstractButton::clicked, this, click);
     }
   }
-  Deliver([this] { handlers_->Load(); });
-  return !ended_;
 }
 
 void FormWindow::ShowCentred() {
@@ -531,19 +528,12 @@ void FormWindow::ShowCentred() {
   if (frame.topLeft() != pos()) move(frame.topLeft());
 }
 
-void FormWindow::Deliver(const std::function<void()>& event) {
-  if (ended_) return;
-  forms::Deliver(Description(), event, [this](const ErrorReport& report) { Report(report); });
-}
-
-void FormWindow::Report(const ErrorReport& report) {
-  ended_ = true;
-  if (reporter_) {
-    reporter_(report);
-    return;
-  }
+void FormWindow::ShowErrorBox(const ErrorReport& report) {
   QMessageBox::critical(isVisible() ? this : nullptr, QString::fromStdU16String(report.title),
                         QString::fromStdU16String(report.message));
+}
+
+void FormWindow::EndProgram() {
   hide();
   QCoreApplication::exit(1);
 }

@@ -1,35 +1,25 @@
-// The Qt 6 Widgets back end of the forms runtime: builds a window from a
-// form's description, hands out its controls as board elements, delivers
-// the load and click events, and reports an error that leaves a handler.
+// The Qt 6 Widgets back end of the forms runtime: a window built from a
+// form's description, its controls handed out as board elements, their
+// signals raised as events; the error box and the event loop's end after it.
 #pragma once
 
 #include <QWidget>
-#include <functional>
 #include <memory>
 #include <string_view>
 #include <vector>
 
-#include "forms/control_table.h"
+#include "forms/back_end.h"
 #include "forms/description.h"
 
 namespace forms::qt {
 
-class FormWindow : public QWidget, public ControlTable {
+class FormWindow : public QWidget, public BackEnd {
  public:
   explicit FormWindow(const Form& form);
   ~FormWindow() override;
 
-  // Connects the controls' events to the handlers and raises the load event.
-  // Returns false when the load handler failed (the error was reported).
-  bool Load(Handlers& handlers);
-
   // Opens the window, centred on its screen.
   void ShowCentred();
-
-  // Replaces the standard report (an error box, then the end of the
-  // program), for tests.
-  using Reporter = std::function<void(const ErrorReport&)>;
-  void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
 
   // The widget built from a row of the description, or nullptr.
   QWidget* Widget(std::string_view name, int index) const;
@@ -37,15 +27,13 @@ class FormWindow : public QWidget, public ControlTable {
 
  private:
   struct Row;
-  void Deliver(const std::function<void()>& event);
-  void Report(const ErrorReport& report);
+  void ConnectEvents() override;
+  void ShowErrorBox(const ErrorReport& report) override;
+  void EndProgram() override;
 
   int dpi_;
   std::vector<std::unique_ptr<Row>> rows_;
   QWidget* focus_mark_ = nullptr;  // the mark of the focused control
-  Handlers* handlers_ = nullptr;
-  Reporter reporter_;
-  bool ended_ = false;
 };
 
 // The decimal separator of the user's locale, as the board wants it.

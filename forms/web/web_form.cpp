@@ -197,7 +197,7 @@ EM_JS(void, forms_web_error, (const char16_t* title, const char16_t* message), {
   const form = document.createElement("form");
   form.method = "dialog";
   const ok = document.createElement("button");
-  ok.textContent = "OK";
+  ok.textContent = String.fromCharCode(0x414, 0x43E, 0x431, 0x440, 0x435);  // "Добре", as the desktop box
   form.append(ok);
   dialog.setAttribute("aria-labelledby", heading.id);
   dialog.setAttribute("aria-describedby", text.id);
@@ -292,7 +292,7 @@ int ColourOrNone(Colour c) { return c == kDefaultColour ? -1 : static_cast<int>(
 
 }  // namespace
 
-WebForm::WebForm(const Form& form) : ControlTable(form), FormEvents(form) {
+WebForm::WebForm(const Form& form) : BackEnd(form) {
   // The described font first, then one with the same metrics where it is missing.
   const std::string fonts = std::string("\"") + form.font.name + "\", \"Liberation Serif\", serif";
   forms_web_begin(form.name, DecodeCp1251(form.caption).c_str(), Px(form.client_width), Px(form.client_height),
@@ -339,8 +339,14 @@ WebForm::~WebForm() {
   if (the_form == this) the_form = nullptr;
 }
 
-void WebForm::EndWithError(const ErrorReport& report) {
+void WebForm::ShowErrorBox(const ErrorReport& report) {
   forms_web_error(report.title.c_str(), report.message.c_str());
+}
+
+void WebForm::Clicked(int row) {
+  const auto& controls = Description().controls;
+  if (row < 0 || static_cast<std::size_t>(row) >= controls.size()) return;
+  RaiseClick(controls[static_cast<std::size_t>(row)]);
 }
 
 char DecimalSeparator() {
@@ -352,9 +358,5 @@ char DecimalSeparator() {
 
 // The page's clicks, by row of the description.
 extern "C" EMSCRIPTEN_KEEPALIVE void forms_web_click(int row) {
-  using forms::web::the_form;
-  if (the_form == nullptr || row < 0) return;
-  const auto& controls = the_form->Description().controls;
-  if (static_cast<std::size_t>(row) >= controls.size()) return;
-  the_form->Click(controls[static_cast<std::size_t>(row)]);
+  if (forms::web::the_form != nullptr) forms::web::the_form->Clicked(row);
 }

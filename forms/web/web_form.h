@@ -1,25 +1,29 @@
 // The browser back end of the forms runtime, compiled to WebAssembly: builds
 // a form's controls as elements of the page from its description, hands them
 // out as board elements that read and write the elements themselves, and
-// delivers the page's clicks through the shared frame of forms/events.h.
+// delivers the page's clicks through the frame every back end shares.
 #pragma once
 
-#include "forms/control_table.h"
+#include "forms/back_end.h"
 #include "forms/description.h"
-#include "forms/events.h"
 
 namespace forms::web {
 
-class WebForm : public ControlTable, public FormEvents {
+class WebForm : public BackEnd {
  public:
   // Builds the form inside the page's element with the form's name. One
   // form per page: the page's clicks go to the form built last.
   explicit WebForm(const Form& form);
   ~WebForm() override;
 
+  // A click on the page's element of a row of the description.
+  void Clicked(int row);
+
  protected:
   // A modal dialog with the report; the page then takes no more input.
-  void EndWithError(const ErrorReport& report) override;
+  void ShowErrorBox(const ErrorReport& report) override;
+  // A page has no loop to leave: it has ended once it handles no event.
+  void EndProgram() override {}
 };
 
 // The decimal separator of the browser's language, as the board wants it.

@@ -1,17 +1,17 @@
-// The Win32 back end of the forms runtime: builds a window of real controls
-// from a form's description, names them for screen readers, hands them out as
-// board elements, delivers the events, and reports an error leaving a handler.
+// The Win32 back end of the forms runtime: a window of real controls built
+// from a form's description, handed out as board elements, their notices
+// raised as events; the error box and the message loop's end after it.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
-#include "forms/control_table.h"
+#include "forms/back_end.h"
 #include "forms/description.h"
 
 namespace forms::win32 {
@@ -19,7 +19,30 @@ namespace forms::win32 {
 struct Apartment;
 struct RadioGroup;
 
-class FormWindow : public ControlTable {
+// A font or a brush, deleted with its owner.
+struct GdiDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <class Handle>
+using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
+
+// Solid brushes by colour, each made when first asked for, all deleted with
+// their owner.
+class Brushes {
+ public:
+  Brushes() = default;
+  Brushes(const Brushes&) = delete;
+  Brushes& operator=(const Brushes&) = delete;
+  ~Brushes();
+  HBRUSH Of(COLORREF colour);
+
+ private:
+  // Plain handles: a map of unique_ptr made the program half a kilobyte
+  // larger.
+  std::map<COLORREF, HBRUSH> brushes_;
+};
+
+class FormWindow : public BackEnd {
  public:
   // Creates the window and its controls, hidden.
   explicit FormWindow(const Form& form);
@@ -27,21 +50,12 @@ class FormWindow : public ControlTable {
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
-  // Connects the controls' events to the handlers and raises the load event.
-  // Returns false when the load handler failed (the error was reported).
-  bool Load(Handlers& handlers);
-
   // Opens the window, centred on the work area of its monitor.
   void ShowCentred(int show_command = SW_SHOWNORMAL);
 
   // Runs the message loop until the window is closed, or until an error was
   // reported; returns the program's exit code (0, or 1 after an error).
   int Run();
-
-  // Replaces the standard report (an error box, then the end of the
-  // program), for tests.
-  using Reporter = std::function<void(const ErrorReport&)>;
-  void SetReporter(Reporter reporter) { reporter_ = std::move(reporter); }
 
   // The control built from a row of the description, or nullptr.
   HWND Widget(std::string_view name, int index) const;
@@ -60,24 +74,37 @@ class FormWindow : public ControlTable {
   void DrawButton(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(Colour colour);
   Row* RowOf(HWND control) const;
-  void Deliver(const std::function<void()>& event);
-  void Report(const ErrorReport& report);
+  void ShowErrorBox(const ErrorReport& report) override;
+  void EndProgram() override;
 
-  // Whether the window's thread joined COM for a screen reader, to leave it
-  // in the destructor.
+  // Destroys the window, with the FormWindow or when its constructor fails
+  // once the window is made, without ending the program.
+  class WindowOwner {
+   public:
+    explicit WindowOwner(FormWindow& self) : self_(self) {}
+    WindowOwner(const WindowOwner&) = delete;
+    WindowOwner& operator=(const WindowOwner&) = delete;
+    ~WindowOwner();
+
+   private:
+    FormWindow& self_;
+  };
+
+  // Whether the window's thread joined COM for a screen reader: the first
+  // member, so the last to go, once no control can be asked any more.
   std::unique_ptr<Apartment> apartment_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
-  HFONT font_ = nullptr;
+  Gdi<HFONT> font_;
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;
-  std::map<COLORREF, HBRUSH> brushes_;
+  Brushes brushes_;
   HWND focus_ = nullptr;  // the control to give the focus back to on activation
-  Handlers* handlers_ = nullptr;
-  Reporter reporter_;
-  bool ended_ = false;
   bool destroying_ = false;
   int exit_code_ = 0;
+  // The last member, so the first to go: the window and its controls go
+  // while the rows their procedures read, the font and the brushes live.
+  WindowOwner window_owner_{*this};
 };
 
 // The decimal separator of the user's locale, as the board wants it.

@@ -12,13 +12,11 @@
 #include <QRadioButton>
 #include <QTest>
 #include <memory>
-#include <optional>
 #include <string>
 
 #include "forms/qt/qt_form.h"
 #include "tests/loaded_form.h"
 #include "tests/model.h"
-#include "window/main_form.h"
 
 namespace qt_test {
 

@@ -157,7 +157,7 @@ test('an error shows the desktop\'s error box as a dialog, and the page then tak
     'Грешка при изпълнение 6:\n\nПрепълване: число извън допустимия обхват.');
   assert.equal(await page.getByRole('alertdialog', { name: 'Философия - Логика' }).count(), 1);
   const shown = await web.state(page);
-  await page.getByRole('button', { name: 'OK' }).click();
+  await page.getByRole('button', { name: 'Добре' }).click();
   assert.equal(await dialog.isVisible(), false);
   await web.click(page, 'Command1', 2);
   await web.click(page, 'Option1', 0);

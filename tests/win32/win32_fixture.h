@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +13,6 @@
 #include "forms/win32/win32_form.h"
 #include "tests/loaded_form.h"
 #include "tests/model.h"
-#include "window/main_form.h"
 
 namespace win32_test {
 

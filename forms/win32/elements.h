@@ -1,0 +1,34 @@
+// The board's elements over Win32 controls: list boxes, edit controls,
+// labels, buttons and option buttons, read and written by their messages.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "forms/control_table.h"
+
+namespace forms::win32 {
+
+// The option buttons of one container: exclusive, and one tab stop for all,
+// on the checked member or else the first, as the dialog manager expects.
+struct RadioGroup {
+  std::vector<HWND> members;
+  // The member whose selection was last raised or set: a click on it again
+  // (the second half of a double click among them) raises nothing.
+  HWND selected = nullptr;
+
+  void UpdateTabStop() const;
+};
+
+// Each puts the element over a control into the control's row; the
+// signature is shared so that a table of the control kinds can name them.
+void AddList(HWND list_box, RadioGroup* none, ControlTable::Elements& row);
+// Edit controls, single-line or multi-line; the multi-line ones take and
+// give CR LF line ends, as the texts are stored.
+void AddText(HWND edit, RadioGroup* none, ControlTable::Elements& row);
+void AddCaption(HWND label, RadioGroup* none, ControlTable::Elements& row);
+void AddSwitch(HWND button, RadioGroup* none, ControlTable::Elements& row);
+void AddOption(HWND option_button, RadioGroup* group, ControlTable::Elements& row);
+
+}  // namespace forms::win32
