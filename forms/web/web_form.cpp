@@ -225,9 +225,18 @@ static_assert(static_cast<int>(ControlKind::kLabel) == 0 && static_cast<int>(Con
 
 WebForm* the_form = nullptr;
 
-class ListElement : public board::List {
+// Each element is the page's element of its row, asked anew every time.
+template <class Element>
+class OfRow : public Element {
  public:
-  explicit ListElement(int row) : row_(row) {}
+  explicit OfRow(int row) : row_(row) {}
+
+ protected:
+  int row_;
+};
+
+struct ListElement : OfRow<board::List> {
+  using OfRow::OfRow;
   int Count() const override { return forms_web_list_count(row_); }
   void Clear() override { forms_web_list_clear(row_); }
   void Append(std::string_view entry) override { forms_web_list_append(row_, DecodeCp1251(entry).c_str()); }
@@ -235,53 +244,34 @@ class ListElement : public board::List {
     if (index < 0 || index >= Count()) throw board::NoSuchElementError();
     forms_web_list_remove(row_, index);
   }
-
- private:
-  int row_;
 };
 
-class TextElement : public board::Text {
- public:
-  explicit TextElement(int row) : row_(row) {}
+struct TextElement : OfRow<board::Text> {
+  using OfRow::OfRow;
   std::string Get() const override {
     std::u16string text(static_cast<std::size_t>(forms_web_text_length(row_)), u'\0');
     forms_web_text_read(text.data(), static_cast<int>(text.size()));
     return EncodeCp1251(text);
   }
   void Set(std::string_view text) override { forms_web_text_set(row_, DecodeCp1251(text).c_str()); }
-
- private:
-  int row_;
 };
 
-class CaptionElement : public board::Caption {
- public:
-  explicit CaptionElement(int row) : row_(row) {}
+struct CaptionElement : OfRow<board::Caption> {
+  using OfRow::OfRow;
   void SetCaption(std::string_view caption) override { forms_web_caption_set(row_, DecodeCp1251(caption).c_str()); }
-
- private:
-  int row_;
 };
 
-class SwitchElement : public board::Switch {
- public:
-  explicit SwitchElement(int row) : row_(row) {}
+struct SwitchElement : OfRow<board::Switch> {
+  using OfRow::OfRow;
   bool Enabled() const override { return forms_web_enabled(row_) != 0; }
   void SetEnabled(bool enabled) override { forms_web_set_enabled(row_, enabled ? 1 : 0); }
-
- private:
-  int row_;
 };
 
-class OptionElement : public board::Option {
- public:
-  explicit OptionElement(int row) : row_(row) {}
+struct OptionElement : OfRow<board::Option> {
+  using OfRow::OfRow;
   bool Value() const override { return forms_web_checked(row_) != 0; }
   // Setting the checked flag raises no click.
   void SetValue(bool selected) override { forms_web_set_checked(row_, selected ? 1 : 0); }
-
- private:
-  int row_;
 };
 
 // Pixels for twips: CSS pixels are 1/96 inch, and the browser scales them
