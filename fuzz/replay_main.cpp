@@ -16,8 +16,11 @@ int main(int argc, char** argv) {
     for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
       std::ifstream in(entry.path(), std::ios::binary);
       const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      // A target aborts on the first input whose result it finds wrong.
-      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      // An empty input comes as a valid pointer, as libFuzzer gives it; a
+      // target aborts on the first input whose result it finds wrong.
+      static const std::uint8_t kNone = 0;
+      const auto* data = bytes.empty() ? &kNone : reinterpret_cast<const std::uint8_t*>(bytes.data());
+      LLVMFuzzerTestOneInput(data, bytes.size());
       ++replayed;
     }
   }
