@@ -3,7 +3,6 @@
 // page.
 #include "forms/win32/win32_form.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -21,8 +20,6 @@ constexpr wchar_t kClassName[] = L"forms.win32.FormWindow";
 // Control ids start above the ids IsDialogMessageW sends for Enter and
 // Escape (IDOK, IDCANCEL, ...), so those never reach a handler.
 constexpr int kFirstId = 1000;
-constexpr UINT_PTR kPanelSubclass = 1;
-
 COLORREF ToColorRef(Colour c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 
 // Functions of newer systems, looked up so that the program still starts
@@ -75,20 +72,6 @@ Gdi<HFONT> MakeFont(const Form& form, int dpi) {
   return Gdi<HFONT>(CreateFontW(-MulDiv(form.font.points, dpi, 72), 0, 0, 0, form.font.weight, FALSE, FALSE, FALSE,
                      static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FromCp1251(form.font.name).c_str()));
-}
-
-// The multi-line panels are read-only: Tab, Enter and Escape go to the
-// window, as from any other control, instead of being kept by the edit
-// control; and reaching a panel with Tab selects nothing, so that it shows
-// its first lines rather than scrolling to the end of a selection.
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                           DWORD_PTR) {
-  if (message == WM_GETDLGCODE) {
-    return DefSubclassProc(hwnd, message, wparam, lparam) &
-           ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, PanelProc, kPanelSubclass);
-  return DefSubclassProc(hwnd, message, wparam, lparam);
 }
 
 // The focus mark: a black ring, `black` pixels wide, just inside `r`, and a
@@ -153,6 +136,7 @@ void MarkFocus(HWND hwnd, ControlKind kind, UINT message) {
 // What ControlProc knows of a control, kept in the control's user data.
 struct Hooked {
   ControlKind kind = ControlKind::kLabel;
+  bool panel = false;  // a multi-line text box
   Spoken spoken;
   Apartment* apartment = nullptr;  // the window's
   WNDPROC control_proc = nullptr;  // the control's own procedure
@@ -189,12 +173,17 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     }
   }
   const LRESULT result = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
+  // The multi-line panels are read-only: Tab, Enter and Escape go to the
+  // window, as from any other control, instead of being kept by the edit
+  // control; and reaching a panel with Tab selects nothing, so that it shows
+  // its first lines rather than scrolling to the end of a selection.
+  if (hooked->panel && message == WM_GETDLGCODE) {
+    return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
+  }
   MarkFocus(hwnd, hooked->kind, message);
   return result;
 }
 
-// Over SetWindowSubclass's procedure where a control has one (the panels);
-// that one unhooks itself only at WM_NCDESTROY, the control's last message.
 void HookControl(HWND w, Hooked& hooked) {
   SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&hooked));
   hooked.control_proc =
@@ -215,7 +204,6 @@ struct ControlMaking {
 
 // The multi-line panels: read-only, from their first line.
 void FinishPanel(HWND w, RadioGroup*, ControlTable::Elements& row) {
-  SetWindowSubclass(w, PanelProc, kPanelSubclass, 0);
   // The caret, and so the first line shown, at the start.
   SendMessageW(w, EM_SETSEL, 0, 0);
   SendMessageW(w, EM_SCROLLCARET, 0, 0);
@@ -330,6 +318,7 @@ void FormWindow::CreateControls() {
     }
     making.finish(w, row->group, ElementsOf(row_number));
     row->hooked.kind = c->kind;
+    row->hooked.panel = c->kind == ControlKind::kTextBox && c->multi_line;
     row->hooked.spoken = SpokenOf(form, *c);
     row->hooked.apartment = apartment_.get();
     rows_[row_number] = std::move(row);
