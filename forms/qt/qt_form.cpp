@@ -45,6 +45,40 @@ QColor ToQColor(Colour c) {
                 static_cast<int>(c & 0xFF));
 }
 
+// The classic colours of a form, whatever the desktop's theme: black text,
+// white text boxes and lists, grey buttons, in every role and every group,
+// so that no colour of a dark theme shows through on the described
+// backgrounds. Disabled texts are grey, engraved in white.
+QPalette ClassicPalette(QColor window) {
+  QPalette p;
+  const QColor black(0, 0, 0), white(255, 255, 255), face(192, 192, 192), grey(128, 128, 128);
+  const QColor navy(0, 0, 128), light(223, 223, 223), dark_grey(64, 64, 64);
+  for (const QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const bool off = g == QPalette::Disabled;
+    p.setColor(g, QPalette::Window, window);
+    p.setColor(g, QPalette::WindowText, off ? grey : black);
+    p.setColor(g, QPalette::Base, white);
+    p.setColor(g, QPalette::AlternateBase, white);
+    p.setColor(g, QPalette::Text, off ? grey : black);
+    p.setColor(g, QPalette::PlaceholderText, grey);
+    p.setColor(g, QPalette::Button, face);
+    p.setColor(g, QPalette::ButtonText, off ? grey : black);
+    p.setColor(g, QPalette::BrightText, white);
+    p.setColor(g, QPalette::Light, white);
+    p.setColor(g, QPalette::Midlight, light);
+    p.setColor(g, QPalette::Mid, grey);
+    p.setColor(g, QPalette::Dark, grey);
+    p.setColor(g, QPalette::Shadow, dark_grey);
+    p.setColor(g, QPalette::Highlight, off ? grey : navy);
+    p.setColor(g, QPalette::HighlightedText, white);
+    p.setColor(g, QPalette::Link, QColor(0, 0, 255));
+    p.setColor(g, QPalette::LinkVisited, QColor(128, 0, 128));
+    p.setColor(g, QPalette::ToolTipBase, QColor(255, 255, 225));
+    p.setColor(g, QPalette::ToolTipText, black);
+  }
+  return p;
+}
+
 void PaintBackground(QWidget* w, Colour c) {
   if (c == kDefaultColour) return;
   // Buttons fill with the Button role, other widgets with Window.
@@ -107,25 +141,74 @@ class Selector : public QRadioButton {
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
 };
 
-// A single-line text box the user cannot type into.
-class ReadOnlyLine : public QLineEdit {
+// A text box the user cannot type into, as a screen reader reads it: its
+// text, its selection and its cursor.
+class ReadOnlyBox {
  public:
-  explicit ReadOnlyLine(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
+  virtual ~ReadOnlyBox() = default;
+  virtual QString Shown() const = 0;
+  virtual bool Selected(int* start, int* end) const = 0;
+  virtual void Select(int start, int end) = 0;
+  virtual int Cursor() const = 0;
+  virtual void SetCursor(int position) = 0;
 };
 
-// What a screen reader is told of a ReadOnlyLine: Qt's own object for a line
-// edit calls every line edit editable, read-only or not; this one says
-// read-only only. Its text is what the box shows.
-class ReadOnlyLineAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+// A single-line text box the user cannot type into.
+class ReadOnlyLine : public QLineEdit, public ReadOnlyBox {
  public:
-  explicit ReadOnlyLineAccessible(ReadOnlyLine* w) : QAccessibleWidget(w, QAccessible::EditableText) {}
+  explicit ReadOnlyLine(QWidget* parent) : QLineEdit(parent) { setReadOnly(true); }
+  QString Shown() const override { return text(); }
+  bool Selected(int* start, int* end) const override {
+    if (!hasSelectedText()) return false;
+    *start = selectionStart();
+    *end = selectionEnd();
+    return true;
+  }
+  void Select(int start, int end) override { setSelection(start, end - start); }
+  int Cursor() const override { return cursorPosition(); }
+  void SetCursor(int position) override { setCursorPosition(position); }
+};
+
+// A multi-line panel the user can scroll but not type into.
+class ReadOnlyPanel : public QPlainTextEdit, public ReadOnlyBox {
+ public:
+  explicit ReadOnlyPanel(QWidget* parent) : QPlainTextEdit(parent) { setReadOnly(true); }
+  QString Shown() const override { return toPlainText(); }
+  bool Selected(int* start, int* end) const override {
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection()) return false;
+    *start = cursor.selectionStart();
+    *end = cursor.selectionEnd();
+    return true;
+  }
+  void Select(int start, int end) override {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+  }
+  int Cursor() const override { return textCursor().position(); }
+  void SetCursor(int position) override {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(position);
+    setTextCursor(cursor);
+  }
+};
+
+// What a screen reader is told of a ReadOnlyBox: Qt's own objects call every
+// text box editable, and let a screen reader rewrite a read-only panel; this
+// one says read-only and offers reading only, no editing. Its text is what
+// the box shows.
+class ReadOnlyAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  ReadOnlyAccessible(QWidget* w, ReadOnlyBox* box) : QAccessibleWidget(w, QAccessible::EditableText), box_(box) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
     return QAccessibleWidget::interface_cast(t);
   }
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) return Line()->text();
+    if (t == QAccessible::Value) return box_->Shown();
     return QAccessibleWidget::text(t);
   }
   QAccessible::State state() const override {
@@ -133,25 +216,26 @@ class ReadOnlyLineAccessible : public QAccessibleWidget, public QAccessibleTextI
     state.readOnly = true;
     state.editable = false;
     state.selectableText = true;
+    state.multiLine = qobject_cast<QPlainTextEdit*>(widget()) != nullptr;
     return state;
   }
 
   // QAccessibleTextInterface
   void selection(int index, int* start, int* end) const override {
     *start = *end = 0;
-    if (index == 0 && Line()->hasSelectedText()) {
-      *start = Line()->selectionStart();
-      *end = Line()->selectionEnd();
-    }
+    if (index == 0) box_->Selected(start, end);
   }
-  int selectionCount() const override { return Line()->hasSelectedText() ? 1 : 0; }
-  void addSelection(int start, int end) override { setSelection(0, start, end); }
-  void removeSelection(int) override { Line()->deselect(); }
-  void setSelection(int, int start, int end) override { Line()->setSelection(start, end - start); }
-  int cursorPosition() const override { return Line()->cursorPosition(); }
-  void setCursorPosition(int position) override { Line()->setCursorPosition(position); }
-  QString text(int start, int end) const override { return Line()->text().mid(start, end - start); }
-  int characterCount() const override { return static_cast<int>(Line()->text().size()); }
+  int selectionCount() const override {
+    int start = 0, end = 0;
+    return box_->Selected(&start, &end) ? 1 : 0;
+  }
+  void addSelection(int start, int end) override { box_->Select(start, end); }
+  void removeSelection(int) override { box_->SetCursor(box_->Cursor()); }
+  void setSelection(int, int start, int end) override { box_->Select(start, end); }
+  int cursorPosition() const override { return box_->Cursor(); }
+  void setCursorPosition(int position) override { box_->SetCursor(position); }
+  QString text(int start, int end) const override { return box_->Shown().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(box_->Shown().size()); }
   QRect characterRect(int) const override { return QRect(); }
   int offsetAtPoint(const QPoint&) const override { return -1; }
   void scrollToSubstring(int, int) override {}
@@ -161,11 +245,28 @@ class ReadOnlyLineAccessible : public QAccessibleWidget, public QAccessibleTextI
   }
 
  private:
-  QLineEdit* Line() const { return static_cast<QLineEdit*>(widget()); }
+  ReadOnlyBox* box_;
 };
 
-QAccessibleInterface* ReadOnlyLineFactory(const QString&, QObject* object) {
-  if (auto* line = dynamic_cast<ReadOnlyLine*>(object)) return new ReadOnlyLineAccessible(line);
+// A pool. Only the control that has the focus says so to a screen reader:
+// a list's current entry counts as focused, so a list without the focus
+// keeps none.
+class PoolList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override {
+    QListWidget::focusOutEvent(event);
+    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  }
+};
+
+QAccessibleInterface* AccessibleFactory(const QString&, QObject* object) {
+  if (auto* line = dynamic_cast<ReadOnlyLine*>(object)) return new ReadOnlyAccessible(line, line);
+  if (auto* panel = dynamic_cast<ReadOnlyPanel*>(object)) return new ReadOnlyAccessible(panel, panel);
+  // The window is a frame named by its caption, not a filler.
+  if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
   return nullptr;
 }
 
@@ -346,13 +447,14 @@ FormWindow::FormWindow(const Form& form)
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   LoadToolkitTranslation();
   static const bool factory_installed = [] {
-    QAccessible::installFactory(&ReadOnlyLineFactory);
+    QAccessible::installFactory(&AccessibleFactory);
     return true;
   }();
   (void)factory_installed;
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
   setFixedSize(px(form.client_width), px(form.client_height));
+  setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
   PaintBackground(this, form.back_colour);
   QFont font(QString::fromLatin1(form.font.name));
   font.setPointSize(form.font.points);
@@ -412,8 +514,7 @@ FormWindow::FormWindow(const Form& form)
       }
       case ControlKind::kTextBox: {
         if (c->multi_line) {
-          auto* w = new QPlainTextEdit(parent);
-          w->setReadOnly(true);
+          auto* w = new ReadOnlyPanel(parent);
           w->setTabChangesFocus(true);
           w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
           w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -429,7 +530,7 @@ FormWindow::FormWindow(const Form& form)
         break;
       }
       case ControlKind::kListBox: {
-        auto* w = new QListWidget(parent);
+        auto* w = new PoolList(parent);
         w->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         e.list = std::make_unique<ListElement>(w);
         row->widget = w;

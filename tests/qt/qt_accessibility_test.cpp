@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 
 #include "tests/qt/qt_fixture.h"
 
@@ -90,10 +91,29 @@ TEST(QtAccessibilityTest, TheCellsAndThePanelsAreReadOnly) {
   EXPECT_EQ(cell->text(0, 1).toStdString(), "1");
 }
 
+// Nor can a screen reader type into them; and only the control that has
+// the focus says so, a pool's current entry among the rest.
+TEST(QtAccessibilityTest, NoTextIsEditableAndOnlyTheFocusedControlIsFocused) {
+  qt_test::Game g;
+  g.window.activateWindow();
+  g.W("List1", 1)->setFocus(Qt::TabFocusReason);
+  g.W("Text2", 4)->setFocus(Qt::TabFocusReason);
+  ASSERT_EQ(QApplication::focusWidget(), g.W("Text2", 4));
+  for (const auto& c : MainForm::Description().controls) {
+    QAccessibleInterface* a = Accessible(g, c.name, c.index);
+    const std::string what = std::string(c.name) + "(" + std::to_string(c.index) + ")";
+    EXPECT_EQ(a->editableTextInterface(), nullptr) << what;
+    EXPECT_EQ(a->state().focused, g.W(c.name, c.index)->hasFocus()) << what;
+    for (int i = 0; i < a->childCount(); ++i) EXPECT_FALSE(a->child(i)->state().focused) << what << " entry " << i;
+  }
+  EXPECT_TRUE(Accessible(g, "Text2", 4)->state().focused);
+}
+
 TEST(QtAccessibilityTest, TheControlsAreInTheWindowsTree) {
   qt_test::Game g;
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&g.window);
   ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->role(), QAccessible::Window);
   EXPECT_TRUE(window->text(QAccessible::Name).endsWith(QString::fromUtf8("Философия - Логика")));
   // Every selector is reached through its frame, which is a child of the window.
   QAccessibleInterface* selector = Accessible(g, "Option1", 3);

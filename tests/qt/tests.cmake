@@ -20,6 +20,8 @@ add_test(NAME xvfb_screenshot_test
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb_screenshot_test.sh $<TARGET_FILE:bottles>
           ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
 
+add_test(NAME no_display_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/no_display_test.sh $<TARGET_FILE:bottles>)
+
 # One program, run once in each locale.
 add_executable(qt_locale_test qt/qt_locale_test.cpp)
 target_link_libraries(qt_locale_test PRIVATE window forms_qt qt_test_main Qt6::Test)
@@ -35,3 +37,4 @@ endforeach()
 bottles_qt_test(qt_accessibility_test qt/qt_accessibility_test.cpp)
 bottles_qt_test(qt_error_box_test qt/qt_error_box_test.cpp)
 bottles_qt_test(qt_input_test qt/qt_input_test.cpp)
+bottles_qt_test(qt_theme_test qt/qt_theme_test.cpp)
