@@ -1,12 +1,46 @@
 // The frame every back end shares; see back_end.h.
 #include "forms/back_end.h"
 
+#include <algorithm>
+
+#include "forms/cp1251.h"
+
 namespace forms {
 
 template <class Event>
 void BackEnd::Deliver(const Event& event) {
   if (ended_ || handlers_ == nullptr) return;
   forms::Deliver(Description(), event, [this](const ErrorReport& report) { Report(report); });
+}
+
+Placement BackEnd::Place(const Form& form, std::size_t row, int dpi) {
+  const Control& c = form.controls[row];
+  const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+  Placement p{row, &c, -1, {px(c.left), px(c.top), px(c.width), px(c.height)}, {}, {}, LabelledName(form, c)};
+  p.in_window = p.in_container;
+  if (c.container != nullptr) p.container = FindControl(form, c.container, -1);
+  // A frame's place is from its own container's origin, up to the window.
+  for (int frame = p.container; frame >= 0;) {
+    const Control& f = form.controls[static_cast<std::size_t>(frame)];
+    p.in_window.left += px(f.left);
+    p.in_window.top += px(f.top);
+    frame = f.container == nullptr ? -1 : FindControl(form, f.container, -1);
+  }
+  p.caption = WithLineFeeds(DecodeCp1251(c.caption));
+  return p;
+}
+
+void BackEnd::Build(int dpi) {
+  const Form& form = Description();
+  std::vector<std::size_t> order(form.controls.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&form](std::size_t a, std::size_t b) {
+    const Control& x = form.controls[a];
+    const Control& y = form.controls[b];
+    const bool x_frame = x.kind == ControlKind::kFrame, y_frame = y.kind == ControlKind::kFrame;
+    return x_frame != y_frame ? x_frame : x.tab_index < y.tab_index;
+  });
+  for (const std::size_t row : order) SetElement(row, MakeControl(Place(form, row, dpi)));
 }
 
 bool BackEnd::Load(Handlers& handlers) {

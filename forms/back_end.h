@@ -1,14 +1,36 @@
-// What every back end does the same way around its toolkit: the load, the
-// delivery of events, the report of an error that leaves a handler and the
-// end of the program after it. A back end supplies the toolkit's part only.
+// What every back end does the same way around its toolkit: the walk over the
+// description that makes the controls, the load, the delivery of events, the
+// report of an error that leaves a handler and the end of the program after
+// it. A back end supplies the toolkit's part only.
 #pragma once
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "forms/control_table.h"
 #include "forms/runtime.h"
 
 namespace forms {
+
+// A length in pixels, from an origin.
+struct Box {
+  int left, top, width, height;
+};
+
+// A row of the description resolved for a toolkit: where it goes, what it
+// says, how a screen reader names it.
+struct Placement {
+  std::size_t row;
+  const Control* control;
+  int container;    // the row of the frame that holds it; -1: the window
+  Box in_container;  // pixels, from its container's origin
+  Box in_window;    // pixels, from the window's client origin
+  std::u16string caption;  // a text box's text with plain line feeds
+  // What names it for a screen reader beside its own caption; empty when
+  // nothing does.
+  std::u16string spoken;
+};
 
 class BackEnd : public ControlTable {
  public:
@@ -25,8 +47,25 @@ class BackEnd : public ControlTable {
   // reaches a handler any more.
   bool Ended() const { return ended_; }
 
+  // The decimal separator of the user's locale, for the form's numbers.
+  virtual char DecimalSeparator() const = 0;
+
+  // A row resolved at the given dots per inch.
+  static Placement Place(const Form& form, std::size_t row, int dpi);
+
  protected:
   explicit BackEnd(const Form& form) : ControlTable(form) {}
+
+  // Makes every control through MakeControl: the frames first, so that a
+  // control's frame exists before it, then the rest; each part in tab
+  // order, which is then the order of creation. A back end calls it once,
+  // when its window is ready for controls.
+  void Build(int dpi);
+  // Makes the control of a row and returns its element.
+  virtual Element MakeControl(const Placement& placement) = 0;
+
+  // The row of a control, or -1.
+  int Row(std::string_view name, int index) const { return FindControl(Description(), name, index); }
 
   // Raises the click event of a control, the row it was built from: nothing
   // before the load or after an error.

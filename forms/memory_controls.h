@@ -1,6 +1,6 @@
 // A form's controls kept in memory: an in-memory element for every row of the
 // description, so that a form's handlers run without any window; a back end
-// with no toolkit, whose clicks a test raises.
+// with no toolkit, whose clicks a test raises as a window delivers them.
 #pragma once
 
 #include <vector>
@@ -13,18 +13,9 @@ namespace forms {
 
 class MemoryControls : public BackEnd {
  public:
-  explicit MemoryControls(const Form& form) : BackEnd(form) {
-    for (std::size_t row = 0; row < form.controls.size(); ++row) {
-      Elements& e = ElementsOf(row);
-      switch (form.controls[row].kind) {
-        case ControlKind::kListBox: e.list = std::make_unique<board::MemoryList>(); break;
-        case ControlKind::kTextBox: e.text = std::make_unique<board::MemoryText>(); break;
-        case ControlKind::kLabel: e.caption = std::make_unique<board::MemoryCaption>(); break;
-        case ControlKind::kButton: e.button = std::make_unique<board::MemorySwitch>(); break;
-        case ControlKind::kOptionButton: e.option = std::make_unique<board::MemoryOption>(); break;
-        case ControlKind::kFrame: break;
-      }
-    }
+  explicit MemoryControls(const Form& form, char decimal_separator = '.')
+      : BackEnd(form), separator_(decimal_separator) {
+    Build(96);
   }
 
   // The element of a row as what it is, for tests to read and corrupt.
@@ -37,21 +28,56 @@ class MemoryControls : public BackEnd {
     else return static_cast<T&>(Option(name, index));
   }
 
-  // Raises the click event of a control, as a window does when it is
-  // pressed; the elements are left as they are.
+  // A click on a control as a window delivers it: a disabled button takes
+  // none; an option button becomes the one selected among the option buttons
+  // of its container, and raises its click only if it was not selected.
   void Click(std::string_view name, int index) {
-    const int row = FindControl(Description(), name, index);
+    const int row = Row(name, index);
     if (row < 0) throw board::NoSuchElementError();
-    RaiseClick(Description().controls[static_cast<std::size_t>(row)]);
+    const auto& controls = Description().controls;
+    const Control& control = controls[static_cast<std::size_t>(row)];
+    if (auto* button = ElementAt<board::Switch>(static_cast<std::size_t>(row)); button && !button->Enabled()) return;
+    if (auto* option = ElementAt<board::Option>(static_cast<std::size_t>(row))) {
+      if (option->Value()) return;
+      for (std::size_t other = 0; other < controls.size(); ++other) {
+        auto* member = ElementAt<board::Option>(other);
+        if (member != nullptr && SameName(controls[other].container, control.container)) member->SetValue(member == option);
+      }
+    }
+    RaiseClick(control);
   }
+
+  char DecimalSeparator() const override { return separator_; }
 
   // The standard reports, kept where a window would show them.
   std::vector<ErrorReport> shown;
 
  protected:
+  Element MakeControl(const Placement& p) override {
+    switch (p.control->kind) {
+      case ControlKind::kListBox: return std::make_unique<board::MemoryList>();
+      case ControlKind::kTextBox: {
+        auto text = std::make_unique<board::MemoryText>();
+        text->text = p.control->caption;
+        return text;
+      }
+      case ControlKind::kLabel: {
+        auto caption = std::make_unique<board::MemoryCaption>();
+        caption->caption = p.control->caption;
+        return caption;
+      }
+      case ControlKind::kButton: return std::make_unique<board::MemorySwitch>();
+      case ControlKind::kOptionButton: return std::make_unique<board::MemoryOption>();
+      case ControlKind::kFrame: break;
+    }
+    return {};
+  }
   void ShowErrorBox(const ErrorReport& report) override { shown.push_back(report); }
   // No loop to leave: the program has ended once no event is delivered.
   void EndProgram() override {}
+
+ private:
+  char separator_;
 };
 
 }  // namespace forms

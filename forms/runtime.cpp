@@ -28,6 +28,23 @@ std::u16string LabelledName(const Form& form, const Control& control) {
   return name;
 }
 
+std::u16string WithLineFeeds(std::u16string_view text) {
+  std::u16string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\r' || i + 1 >= text.size() || text[i + 1] != u'\n') out += text[i];
+  }
+  return out;
+}
+
+std::string WithCrLf(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+    out += text[i];
+  }
+  return out;
+}
+
 namespace {
 
 std::u16string FromUtf8(std::string_view s) {

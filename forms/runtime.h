@@ -40,6 +40,11 @@ int FindControl(const Form& form, std::string_view name, int index);
 // has none.
 std::u16string LabelledName(const Form& form, const Control& control);
 
+// A multi-line text as toolkits show it, with plain line feeds, and as the
+// form stores it, with CR LF.
+std::u16string WithLineFeeds(std::u16string_view text);
+std::string WithCrLf(std::string_view text);
+
 // The text of the standard error box for an error that left a handler.
 struct ErrorReport {
   std::u16string title;
@@ -48,15 +53,13 @@ struct ErrorReport {
 ErrorReport ReportFor(const Form& form, const std::exception& error);
 
 // Runs one event handler. An error leaving it is handed to `report`, which
-// shows it and ends the program; Deliver then returns false.
+// shows it and ends the program.
 template <class Handler, class Report>
-bool Deliver(const Form& form, Handler&& handler, Report&& report) {
+void Deliver(const Form& form, Handler&& handler, Report&& report) {
   try {
     handler();
-    return true;
   } catch (const std::exception& error) {
     report(ReportFor(form, error));
-    return false;
   }
 }
 

@@ -1,5 +1,5 @@
-// libFuzzer target for the game: each input byte is a click on the
-// in-memory board (a selector or a button), and after every click the board
+// libFuzzer target for the game: each input byte is a click on MainForm's
+// in-memory controls (a selector or a button), and after every click the form
 // must agree with the reference model of tests/model.h and keep its rules.
 #include <cstdint>
 #include <cstdio>

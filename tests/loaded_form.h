@@ -33,7 +33,9 @@ class CountingHandlers : public forms::Handlers {
 
 template <class Window>
 struct LoadedForm {
-  explicit LoadedForm(char separator) : window(MainForm::Description()), form(window, separator) {
+  // A separator of 0 is the window's own, the user's.
+  explicit LoadedForm(char separator)
+      : window(MainForm::Description()), form(window, separator != 0 ? separator : window.DecimalSeparator()) {
     window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
     loaded = window.Load(handlers);
   }

@@ -1,13 +1,16 @@
-// The board on in-memory elements as a target of the model test: clicks on
-// selectors and buttons the way a window delivers them, and the rules of what
-// the board shows that hold whatever the model says.
+// MainForm on the in-memory controls as a target of the model test: clicks on
+// selectors and buttons delivered as a window delivers them, and the rules of
+// what the form shows that hold whatever the model says.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
 #include "board/memory_elements.h"
+#include "forms/memory_controls.h"
 #include "tests/model.h"
+#include "window/main_form.h"
 
 namespace model {
 
@@ -25,43 +28,43 @@ inline int CountIn(const std::string& text) {
 
 class MemoryTarget : public model::Target {
  public:
-  explicit MemoryTarget(char separator = '.') : b(separator), separator_(separator) {}
-
-  void Select(int cell) override {
-    // As an option group does: the clicked selector alone is on.
-    for (int c = 0; c < board::kCells; ++c) b.selectors[Index(c)].value = c == cell;
-    b.board.SelectedCell = static_cast<std::int16_t>(cell);
-  }
-  void Press(int button) override {
-    if (button < 2 && !b.pouring[Index(button)].enabled) return;  // a disabled button is not clicked
-    switch (button) {
-      case 0: b.board.FullToHalves(); break;
-      case 1: b.board.HalvesToFull(); break;
-      case 2: b.board.ClearBoard(); break;
-      case 3: b.board.PlaceBottle(); break;
-      case 4: b.board.ReturnBottle(); break;
-      default: break;
+  explicit MemoryTarget(char separator = '.')
+      : controls(MainForm::Description(), separator), form(controls, controls.DecimalSeparator()),
+        separator_(separator) {
+    loaded = controls.Load(form);
+    for (int c = 0; c < board::kCells; ++c) {
+      cells_[Index(c)] = &controls.Text("Text2", c);
+      selectors_[Index(c)] = &controls.Option("Option1", c);
     }
+    for (int i = 0; i < board::kKinds; ++i) pools_[Index(i)] = &controls.Get<board::MemoryList>("List1", i);
+    for (int i = 0; i < board::kTables; ++i) summaries_[Index(i)] = &controls.Get<board::MemoryCaption>("Label3", i);
+    for (int i = 0; i < 2; ++i) pouring_[Index(i)] = &controls.Switch("Command1", i);
   }
-  bool Enabled(int button) override { return b.pouring[Index(button)].enabled; }
+
+  void Select(int cell) override { controls.Click("Option1", cell); }
+  void Press(int button) override { controls.Click("Command1", button); }
+  bool Enabled(int button) override {
+    return button < 2 ? pouring_[Index(button)]->Enabled() : controls.Switch("Command1", button).Enabled();
+  }
   int PoolCount(int kind) override {
-    const auto& entries = b.pools[Index(kind)].entries;
+    const auto& entries = pools_[Index(kind)]->entries;
     for (const auto& e : entries) {
       if (e != "1") return -1;
     }
     return static_cast<int>(entries.size());
   }
-  std::string Cell(int cell) override { return b.cells[Index(cell)].text; }
-  std::string Summary(int table) override { return b.summaries[Index(table)].caption; }
-  int SelectedCell() override { return b.board.SelectedCell; }
+  std::string Cell(int cell) override { return cells_[Index(cell)]->Get(); }
+  std::string Summary(int table) override { return summaries_[Index(table)]->caption; }
+  int SelectedCell() override { return form.Board().SelectedCell; }
 
-  // What the board shows must hold together on its own, whatever the model
+  // What the form shows must hold together on its own, whatever the model
   // says: cells hold counts, a summary that was written adds up its table's
   // cells, and a selection is the one selector that is on. Clearing leaves
   // the summaries as they were, so only a table with a written cell is held
-  // to its summary.
+  // to its summary. No error is ever reported.
   std::string Check() override {
     std::string wrong;
+    if (!loaded || !controls.shown.empty()) wrong += " an error was reported";
     for (int t = 0; t < board::kTables; ++t) {
       int count = 0;
       int halves = 0;
@@ -82,18 +85,26 @@ class MemoryTarget : public model::Target {
       if (summary != want) wrong += " summary" + std::to_string(t) + " '" + summary + "' for cells adding up to '" + want + "'";
     }
     for (int c = 0; c < board::kCells; ++c) {
-      const bool on = b.selectors[Index(c)].value;
-      if (on != (c == b.board.SelectedCell)) wrong += " selector" + std::to_string(c) + (on ? " on" : " off");
+      const bool on = selectors_[Index(c)]->Value();
+      if (on != (c == SelectedCell())) wrong += " selector" + std::to_string(c) + (on ? " on" : " off");
     }
-    if (b.pouring[0].enabled != b.pouring[1].enabled) wrong += " the pouring buttons disagree";
+    if (Enabled(0) != Enabled(1)) wrong += " the pouring buttons disagree";
     return wrong;
   }
 
-  board::MemoryBoard b;
+  forms::MemoryControls controls;
+  MainForm form;
+  bool loaded = false;
 
  private:
-  char separator_;
   static std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+  // The elements, looked up once: a million events look at them often.
+  std::array<board::Text*, board::kCells> cells_{};
+  std::array<board::Option*, board::kCells> selectors_{};
+  std::array<board::MemoryList*, board::kKinds> pools_{};
+  std::array<board::MemoryCaption*, board::kTables> summaries_{};
+  std::array<board::Switch*, 2> pouring_{};
+  char separator_;
 };
 
 }  // namespace model

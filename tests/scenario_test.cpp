@@ -15,15 +15,7 @@ class MemoryDriver : public scenarios::Driver {
  public:
   MemoryDriver() : form(MainForm::Description()), main(form, '.') { EXPECT_TRUE(form.Load(main)); }
 
-  // As a window delivers a click: a disabled button takes none, and the
-  // option group turns on the clicked selector alone.
-  void Click(const std::string& array, int index) override {
-    if (array == "Command1" && !form.Switch(array, index).Enabled()) return;
-    if (array == "Option1") {
-      for (int i = 0; i < 9; ++i) form.Option(array, i).SetValue(i == index);
-    }
-    form.Click(array, index);
-  }
+  void Click(const std::string& array, int index) override { form.Click(array, index); }
   int PoolCount(int kind) override { return form.List("List1", kind).Count(); }
   std::string Cell(int cell) override { return form.Get<board::MemoryText>("Text2", cell).text; }
   std::string Summary(int table) override { return form.Get<board::MemoryCaption>("Label3", table).caption; }

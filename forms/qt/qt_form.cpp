@@ -375,11 +375,9 @@ class LineTextElement : public board::Text {
 class PanelTextElement : public board::Text {
  public:
   explicit PanelTextElement(QPlainTextEdit* w) : w_(w) {}
-  std::string Get() const override {
-    return ToCp1251(w_->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n")));
-  }
+  std::string Get() const override { return WithCrLf(ToCp1251(w_->toPlainText())); }
   void Set(std::string_view text) override {
-    w_->setPlainText(FromCp1251(text).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    w_->setPlainText(QString::fromStdU16String(WithLineFeeds(DecodeCp1251(text))));
   }
 
  private:
@@ -389,17 +387,16 @@ class PanelTextElement : public board::Text {
 // A label named by others speaks their captions, then its own.
 class CaptionElement : public board::Caption {
  public:
-  explicit CaptionElement(QLabel* w) : w_(w) {}
+  CaptionElement(QLabel* w, QString name) : w_(w), name_(std::move(name)) { Speak(); }
   void SetCaption(std::string_view caption) override {
     w_->setText(FromCp1251(caption));
-    if (!name_.isEmpty()) w_->setAccessibleName(name_ + w_->text());
-  }
-  void SetName(const QString& name) {
-    name_ = name;
-    w_->setAccessibleName(name_ + w_->text());
+    Speak();
   }
 
  private:
+  void Speak() {
+    if (!name_.isEmpty()) w_->setAccessibleName(name_ + w_->text());
+  }
   QLabel* w_;
   QString name_;
 };
@@ -433,18 +430,13 @@ class OptionElement : public board::Option {
 
 }  // namespace
 
-struct FormWindow::Row {
-  const Control* control = nullptr;
-  QWidget* widget = nullptr;
-};
-
 FormWindow::FormWindow(const Form& form)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                            Qt::WindowCloseButtonHint),
       BackEnd(form),
-      dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
-  const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
+      dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
+      widgets_(form.controls.size(), nullptr) {
   LoadToolkitTranslation();
   static const bool factory_installed = [] {
     QAccessible::installFactory(&AccessibleFactory);
@@ -453,7 +445,7 @@ FormWindow::FormWindow(const Form& form)
   (void)factory_installed;
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
-  setFixedSize(px(form.client_width), px(form.client_height));
+  setFixedSize(TwipsToPixels(form.client_width, dpi_), TwipsToPixels(form.client_height, dpi_));
   setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
   PaintBackground(this, form.back_colour);
   QFont font(QString::fromLatin1(form.font.name));
@@ -461,149 +453,111 @@ FormWindow::FormWindow(const Form& form)
   font.setWeight(static_cast<QFont::Weight>(form.font.weight));
   setFont(font);
 
-  // Frames come before the controls they hold, whatever the row order.
-  std::vector<const Control*> order;
-  for (const Control& c : form.controls) {
-    if (c.kind == ControlKind::kFrame) order.push_back(&c);
-  }
-  for (const Control& c : form.controls) {
-    if (c.kind != ControlKind::kFrame) order.push_back(&c);
-  }
-
-  rows_.resize(form.controls.size());
-  for (const Control* c : order) {
-    QWidget* parent = this;
-    if (c->container != nullptr) {
-      parent = Widget(c->container, -1);
-      if (parent == nullptr) parent = this;
-    }
-    const auto number = static_cast<std::size_t>(c - form.controls.data());
-    Elements& e = ElementsOf(number);
-    auto row = std::make_unique<Row>();
-    row->control = c;
-    const QString caption = FromCp1251(c->caption);
-    switch (c->kind) {
-      case ControlKind::kLabel: {
-        auto* w = new QLabel(parent);
-        w->setTextFormat(Qt::PlainText);
-        w->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        w->setWordWrap(true);
-        w->setText(caption);
-        e.caption = std::make_unique<CaptionElement>(w);
-        row->widget = w;
-        break;
-      }
-      case ControlKind::kFrame: {
-        auto* w = new Frame(caption, parent);
-        row->widget = w;
-        break;
-      }
-      case ControlKind::kOptionButton: {
-        auto* w = new Selector(caption, parent);
-        w->setAutoExclusive(true);
-        e.option = std::make_unique<OptionElement>(w);
-        row->widget = w;
-        break;
-      }
-      case ControlKind::kButton: {
-        auto* w = new FlatButton(ToQColor(c->back_colour), parent);
-        w->setText(caption);
-        e.button = std::make_unique<SwitchElement>(w);
-        row->widget = w;
-        break;
-      }
-      case ControlKind::kTextBox: {
-        if (c->multi_line) {
-          auto* w = new ReadOnlyPanel(parent);
-          w->setTabChangesFocus(true);
-          w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-          w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-          w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-          e.text = std::make_unique<PanelTextElement>(w);
-          row->widget = w;
-        } else {
-          auto* w = new ReadOnlyLine(parent);
-          e.text = std::make_unique<LineTextElement>(w);
-          row->widget = w;
-        }
-        e.text->Set(c->caption);
-        break;
-      }
-      case ControlKind::kListBox: {
-        auto* w = new PoolList(parent);
-        w->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-        e.list = std::make_unique<ListElement>(w);
-        row->widget = w;
-        break;
-      }
-    }
-    QWidget* w = row->widget;
-    w->setObjectName(c->index < 0 ? QString::fromLatin1(c->name)
-                                  : QStringLiteral("%1(%2)").arg(QLatin1String(c->name)).arg(c->index));
-    w->setGeometry(px(c->left), px(c->top), px(c->width), px(c->height));
-    if (c->kind != ControlKind::kButton) PaintBackground(w, c->back_colour);
-    if (!TakesFocus(c->kind)) w->setFocusPolicy(Qt::NoFocus);
-    w->setVisible(c->visible);
-    rows_[number] = std::move(row);
-  }
-
-  // Names for a screen reader, from the labels that go with each control.
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const std::u16string wide = LabelledName(form, *rows_[i]->control);
-    if (wide.empty()) continue;
-    const QString name = QString::fromStdU16String(wide);
-    if (auto& caption = ElementsOf(i).caption) {
-      static_cast<CaptionElement&>(*caption).SetName(name);
-    } else {
-      rows_[i]->widget->setAccessibleName(name);
-    }
-  }
-
-  // Keyboard focus follows the tab index.
-  std::vector<const Row*> chain;
-  for (const auto& row : rows_) {
-    if (TakesFocus(row->control->kind)) chain.push_back(row.get());
-  }
-  std::stable_sort(chain.begin(), chain.end(), [](const Row* a, const Row* b) {
-    return a->control->tab_index < b->control->tab_index;
-  });
-  for (std::size_t i = 1; i < chain.size(); ++i) {
-    QWidget::setTabOrder(chain[i - 1]->widget, chain[i]->widget);
-  }
-  for (const Row* row : chain) {
-    if (row->control->visible) {
-      row->widget->setFocus();
-      break;
-    }
-  }
+  Build(dpi_);
 
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);
   focus_mark_ = mark;
   connect(qApp, &QApplication::focusChanged, mark, [this, mark](QWidget*, QWidget* now) {
     QWidget* control = nullptr;
-    for (const auto& row : rows_) {
-      if (now != nullptr && (row->widget == now || row->widget->isAncestorOf(now))) control = row->widget;
+    for (QWidget* w : widgets_) {
+      if (now != nullptr && w != nullptr && (w == now || w->isAncestorOf(now))) control = w;
     }
     mark->Mark(control);
   });
 }
 
-// The mark goes first: it looks the focus up among the rows, which go
-// before the controls.
+Element FormWindow::MakeControl(const Placement& p) {
+  const Control& c = *p.control;
+  QWidget* parent = p.container < 0 ? this : widgets_[static_cast<std::size_t>(p.container)];
+  const QString caption = QString::fromStdU16String(p.caption);
+  const QString spoken = QString::fromStdU16String(p.spoken);
+  Element element;
+  QWidget* widget = nullptr;
+  switch (c.kind) {
+    case ControlKind::kLabel: {
+      auto* w = new QLabel(parent);
+      w->setTextFormat(Qt::PlainText);
+      w->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+      w->setWordWrap(true);
+      w->setText(caption);
+      element = std::make_unique<CaptionElement>(w, spoken);
+      widget = w;
+      break;
+    }
+    case ControlKind::kFrame: widget = new Frame(caption, parent); break;
+    case ControlKind::kOptionButton: {
+      auto* w = new Selector(caption, parent);
+      w->setAutoExclusive(true);
+      element = std::make_unique<OptionElement>(w);
+      widget = w;
+      break;
+    }
+    case ControlKind::kButton: {
+      auto* w = new FlatButton(ToQColor(c.back_colour), parent);
+      w->setText(caption);
+      element = std::make_unique<SwitchElement>(w);
+      widget = w;
+      break;
+    }
+    case ControlKind::kTextBox:
+      if (c.multi_line) {
+        auto* w = new ReadOnlyPanel(parent);
+        w->setTabChangesFocus(true);
+        w->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        w->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        w->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        w->setPlainText(caption);
+        element = std::make_unique<PanelTextElement>(w);
+        widget = w;
+      } else {
+        auto* w = new ReadOnlyLine(parent);
+        w->setText(caption);
+        element = std::make_unique<LineTextElement>(w);
+        widget = w;
+      }
+      break;
+    case ControlKind::kListBox: {
+      auto* w = new PoolList(parent);
+      w->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+      element = std::make_unique<ListElement>(w);
+      widget = w;
+      break;
+    }
+  }
+  widget->setObjectName(c.index < 0 ? QString::fromLatin1(c.name)
+                                    : QStringLiteral("%1(%2)").arg(QLatin1String(c.name)).arg(c.index));
+  widget->setGeometry(p.in_container.left, p.in_container.top, p.in_container.width, p.in_container.height);
+  if (c.kind != ControlKind::kButton) PaintBackground(widget, c.back_colour);
+  if (c.kind != ControlKind::kLabel && !spoken.isEmpty()) widget->setAccessibleName(spoken);
+  if (TakesFocus(c.kind)) {
+    // Keyboard focus follows the tab index, the order the controls come in;
+    // the first one that shows has it.
+    if (last_focusable_ != nullptr) QWidget::setTabOrder(last_focusable_, widget);
+    last_focusable_ = widget;
+    if (c.visible && focusWidget() == nullptr) widget->setFocus();
+  } else {
+    widget->setFocusPolicy(Qt::NoFocus);
+  }
+  widget->setVisible(c.visible);
+  widgets_[p.row] = widget;
+  return element;
+}
+
+// The mark goes first: it looks the focus up among the controls, which go
+// before it.
 FormWindow::~FormWindow() { delete focus_mark_; }
 
 QWidget* FormWindow::Widget(std::string_view name, int index) const {
-  const int row = FindControl(Description(), name, index);
-  if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
-  return rows_[static_cast<std::size_t>(row)]->widget;
+  const int row = Row(name, index);
+  return row < 0 ? nullptr : widgets_[static_cast<std::size_t>(row)];
 }
 
 void FormWindow::ConnectEvents() {
-  for (const auto& row : rows_) {
-    auto* button = qobject_cast<QAbstractButton*>(row->widget);
+  for (std::size_t row = 0; row < widgets_.size(); ++row) {
+    auto* button = qobject_cast<QAbstractButton*>(widgets_[row]);
     if (button == nullptr) continue;
-    const Control* control = row->control;
+    const Control* control = &Description().controls[row];
     const auto click = [this, control] { RaiseClick(*control); };
     if (control->kind == ControlKind::kOptionButton) {
       // An option is clicked when it becomes selected: a click on the
@@ -639,7 +593,7 @@ void FormWindow::EndProgram() {
   QCoreApplication::exit(1);
 }
 
-char DecimalSeparator() {
+char FormWindow::DecimalSeparator() const {
   const QString point = QLocale::system().decimalPoint();
   if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
   return '.';

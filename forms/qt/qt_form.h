@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -25,18 +24,18 @@ class FormWindow : public QWidget, public BackEnd {
   QWidget* Widget(std::string_view name, int index) const;
   int Dpi() const { return dpi_; }
 
+  char DecimalSeparator() const override;
+
  private:
-  struct Row;
+  Element MakeControl(const Placement& placement) override;
   void ConnectEvents() override;
   void ShowErrorBox(const ErrorReport& report) override;
   void EndProgram() override;
 
   int dpi_;
-  std::vector<std::unique_ptr<Row>> rows_;
+  std::vector<QWidget*> widgets_;  // by row; children of the window
+  QWidget* last_focusable_ = nullptr;
   QWidget* focus_mark_ = nullptr;  // the mark of the focused control
 };
-
-// The decimal separator of the user's locale, as the board wants it.
-char DecimalSeparator();
 
 }  // namespace forms::qt
