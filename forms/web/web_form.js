@@ -30,7 +30,7 @@ mergeInto(LibraryManager.library, {
         // The program reads the text as it reads a control's.
         formsWeb.text = what;
         _forms_web_fail(what.length);
-      } catch (again) {
+      } catch {
         // The program itself is beyond use: the box is made here alone.
         const caption = document.title.split('\u00a0\u00a0\u00a0').pop();
         formsWeb.errorBox(caption, 'Грешка при изпълнение:\n\n' + what);
@@ -117,6 +117,12 @@ mergeInto(LibraryManager.library, {
     // A title collapses runs of blanks; no-break blanks keep them as written.
     const caption = UTF16ToString(title);
     document.title = caption.replace(/ {2,}/g, (blanks) => '\u00a0'.repeat(blanks.length));
+    // The page's heading, for those who find their way by headings: the
+    // caption without the site before it, as the error box's title.
+    const heading = document.createElement('h1');
+    heading.className = 'unseen';
+    heading.textContent = caption.split('   ').pop();
+    root.before(heading);
     root.style.width = width + 'px';
     root.style.height = height + 'px';
     root.style.background = formsWeb.colour(back);
@@ -312,7 +318,7 @@ mergeInto(LibraryManager.library, {
         const point = parts.find((p) => p.type === 'decimal');
         if (point && point.value.length === 1) formsWeb.separator = point.value.charCodeAt(0);
         break;
-      } catch (error) {
+      } catch {
         // Not a language tag: the next one, or the point.
       }
     }
