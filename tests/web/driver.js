@@ -155,7 +155,11 @@ const engines = {
             await chain.perform();
           },
           async type(text) { await driver.actions().sendKeys(text).perform(); },
-          shot: async (css) => Buffer.from(await driver.findElement(By.css(css)).takeScreenshot(), 'base64'),
+          async shot(css) {
+            // After the next frame, which draws what the last key changed.
+            await driver.executeScript('return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));');
+            return Buffer.from(await driver.findElement(By.css(css)).takeScreenshot(), 'base64');
+          },
           close: async () => {},
         };
       },
