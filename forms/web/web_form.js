@@ -122,7 +122,7 @@ mergeInto(LibraryManager.library, {
     const heading = document.createElement('h1');
     heading.className = 'unseen';
     heading.textContent = caption.split('   ').pop();
-    root.before(heading);
+    root.prepend(heading);
     root.style.width = width + 'px';
     root.style.height = height + 'px';
     root.style.background = formsWeb.colour(back);
