@@ -17,7 +17,7 @@ function probe() {
   window.bottlesPainted = new Promise((resolve) => {
     const check = () => {
       const form = document.getElementById('MainForm');
-      if (form && form.querySelectorAll('[data-name]').length === 40 && form.querySelectorAll('option').length === 21) {
+      if (form && form.querySelectorAll('[data-name]').length === 40 && form.querySelectorAll('[role=option]').length === 21) {
         requestAnimationFrame(() => resolve(performance.now()));
       } else {
         requestAnimationFrame(check);
@@ -39,7 +39,7 @@ const median = (v) => { const s = [...v].sort((a, b) => a - b); const m = s.leng
   try {
     const first = await browser.newPage();
     await first.goto('file://' + page_file);
-    await first.waitForFunction(() => document.querySelectorAll('#MainForm option').length === 21);
+    await first.waitForFunction(() => document.querySelectorAll('#MainForm [role=option]').length === 21);
     const plain = await first.evaluate(() => '<!DOCTYPE html>\n<html lang="bg"><head><meta charset="utf-8"><title>'
       + document.title + '</title><style>' + document.querySelector('style').textContent + '</style></head><body>'
       + document.getElementById('MainForm').outerHTML + '</body></html>\n');

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the web page build/web/bottles.html with Debian's Emscripten, and
-# Playwright for its tests into build/web/npm (npm ci of tests/web's lock).
+# the tests' npm packages into build/web/npm (npm ci of tests/web's lock).
 # Used by test_web.sh, play.sh --web and the web bench; prints the page's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +20,7 @@ if [ "${1:-}" = --with-playwright ]; then
   mkdir -p build/web/npm
   cp tests/web/package.json tests/web/package-lock.json build/web/npm/
   if ! cmp -s tests/web/package-lock.json build/web/npm/node_modules/.package-lock.json.src 2>/dev/null; then
-    (cd build/web/npm && npm ci --no-audit --no-fund --loglevel=error)
+    (cd build/web/npm && PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
     cp tests/web/package-lock.json build/web/npm/node_modules/.package-lock.json.src
   fi
 fi

@@ -48,6 +48,9 @@ BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool qt6-gtk-platform
 # What cross-builds the Windows program and checks it as a file, whatever
 # Wine the host can run.
 BOTTLES_WINDOWS_PACKAGES="g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest icoutils python3-pefile imagemagick"
-# What builds the web page and drives it in a browser; npm too where no
-# Node.js of another origin brought its own (tools/build_web.sh).
-BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium imagemagick fonts-liberation2"
+# What builds the web page and drives it in three engines (WebKitGTK's
+# MiniBrowser comes with webkit2gtk-driver's libwebkit2gtk-4.1-0, and needs
+# the tests' Xvfb); npm too where no Node.js of another origin brought its
+# own (tools/build_web.sh).
+BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium firefox-esr webkit2gtk-driver xvfb xauth xdotool imagemagick
+  fonts-liberation2"

@@ -4,6 +4,8 @@
 // delivers the page's clicks through the frame every back end shares.
 #pragma once
 
+#include <string>
+
 #include "forms/back_end.h"
 #include "forms/description.h"
 
@@ -18,6 +20,9 @@ class WebForm : public BackEnd {
 
   // A click on the page's element of a row of the description.
   void Clicked(int row);
+  // Something that went wrong on an event's way outside the handlers: the
+  // error box, as for an error that leaves a handler.
+  void Failed(const std::u16string& what);
 
  protected:
   // A modal dialog with the report; the page then takes no more input.

@@ -1,23 +1,23 @@
-// Every control answers as a user expects: a click anywhere in a selector's
-// box, Enter and Space on the focused button, Tab in tab order with the
-// focus visible, read-only cells and panels, the separator of the browser's
-// language, names in the browser's accessibility tree, and the error dialog.
+// Every control answers as a user expects, in the engine BOTTLES_ENGINE
+// names: a click anywhere in a selector's box, Enter and Space on the focused
+// button, Tab in tab order with the focus visible, the selectors' arrow keys,
+// the pools' rows and keys, read-only cells and panels, disabled buttons, the
+// separator of the browser's language, and the error dialog; in Chromium also
+// the accessibility tree, axe-core's findings and odd language tags.
 'use strict';
 const { test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const web = require('./page.js');
 
+const fs = require('node:fs');
+const path = require('node:path');
+
 let browser;
 before(async () => { browser = await web.launch(); });
 after(async () => { await browser.close(); });
-
-async function focused(page) {
-  return page.evaluate(() => {
-    const e = document.activeElement;
-    const box = e && e.closest('[data-name]');
-    return box ? `${box.dataset.name}(${box.dataset.index ?? -1})` : String(e && e.tagName);
-  });
-}
+const focused = web.focused;
+const chromiumOnly = { skip: web.engine !== 'chromium' && 'Chromium only' };
+const value = (page, name, index) => page.evaluate((css) => document.querySelector(css).value, web.selector(name, index));
 
 test('a click anywhere in a selector\'s box selects it', async () => {
   const page = await web.open(browser);
@@ -34,7 +34,7 @@ test('every press of a double click counts; a double-clicked selector is selecte
   const page = await web.open(browser);
   const twice = async (name, index) => {
     const b = await web.box(page, name, index);
-    await page.mouse.dblclick(b.x + b.width / 2, b.y + b.height / 2);
+    await page.dblclick(b.x + b.width / 2, b.y + b.height / 2);
     return web.state(page);
   };
   assert.deepEqual((await twice('Command1', 0)).pools, [5, 11, 5]);
@@ -49,47 +49,48 @@ test('every press of a double click counts; a double-clicked selector is selecte
 
 test('Enter and Space press the focused button; Tab follows the tab index and passes disabled buttons', async () => {
   const page = await web.open(browser);
-  const rows = web.description().filter((r) => r.visible && !['Label', 'Frame'].includes(r.kind))
+  const rows = (await web.description(page)).filter((r) => r.visible && !['label', 'frame'].includes(r.kind))
     .sort((a, b) => a.tab - b.tab);
   const stops = (groupStop, disabled = []) => rows
     .filter((r) => (r.name !== 'Option1' || r.index === groupStop) && !disabled.includes(`${r.name}(${r.index})`))
     .map((r) => `${r.name}(${r.index})`);
   const walk = async (n) => {
     const seen = [];
-    for (let i = 0; i < n; ++i) { await page.keyboard.press('Tab'); seen.push(await focused(page)); }
+    for (let i = 0; i < n; ++i) { await page.press('Tab'); seen.push(await focused(page)); }
     return seen;
   };
   assert.deepEqual(await walk(19), stops(0));
-  await page.locator(web.selector('Command1', 0)).focus();
-  await page.keyboard.press('Enter');
-  await page.keyboard.press('Space');
+  await web.focus(page, 'Command1', 0);
+  await page.press('Enter');
+  await page.press('Space');
   assert.deepEqual((await web.state(page)).pools, [5, 11, 5]);
   await web.click(page, 'Option1', 7);
-  await page.locator(web.selector('Command1', 3)).focus();
-  await page.keyboard.press('Enter');
+  await web.focus(page, 'Command1', 3);
+  await page.press('Enter');
   assert.deepEqual((await web.state(page)).cells[7], '1');
-  await page.locator(web.selector('Text1', 0)).focus();
+  await web.focus(page, 'Text1', 0);
   // The group of selectors is one stop, at the selected one.
   assert.deepEqual(await walk(16), stops(7, ['Command1(0)', 'Command1(1)']).slice(1));
 });
 
-test('the focus is visible on buttons, selectors, cells and pools', async () => {
+test('the focus is visible on buttons, selectors, cells and pools',
+  { todo: web.engine === 'webkit' && 'WebKitGTK: a button\'s focus ring is not in its element screenshot' }, async () => {
   const page = await web.open(browser);
   for (const [name, index] of [['Command1', 2], ['Command1', 3], ['Text2', 4], ['List1', 0]]) {
-    const control = page.locator(web.selector(name, index));
-    const before = await control.screenshot();
-    await control.focus();
-    await page.keyboard.press('Shift+Tab');  // focus by keyboard, as a user's
-    await page.keyboard.press('Tab');
+    const css = web.selector(name, index);
+    const before = await page.shot(css);
+    await web.focus(page, name, index);
+    await page.press('Shift+Tab');  // focus by keyboard, as a user's
+    await page.press('Tab');
     assert.equal(await focused(page), `${name}(${index})`);
-    assert.notDeepEqual(await control.screenshot(), before, `${name}(${index})`);
+    assert.notDeepEqual(await page.shot(css), before, `${name}(${index})`);
   }
-  const group = page.locator(web.selector('Option1', 0));
-  const before = await group.screenshot();
-  await page.locator(web.selector('Command1', 4)).focus();
-  await page.keyboard.press('Tab');
+  const group = web.selector('Option1', 0);
+  const before = await page.shot(group);
+  await web.focus(page, 'Command1', 4);
+  await page.press('Tab');
   assert.equal(await focused(page), 'Option1(0)');
-  assert.notDeepEqual(await group.screenshot(), before, 'Option1(0)');
+  assert.notDeepEqual(await page.shot(group), before, 'Option1(0)');
 });
 
 test('cells and panels take no typing', async () => {
@@ -98,33 +99,39 @@ test('cells and panels take no typing', async () => {
   await web.click(page, 'Command1', 3);
   for (const [name, index, want] of [['Text2', 0, '1'], ['Text2', 5, '']]) {
     await web.click(page, name, index);
-    await page.keyboard.type('25');
-    await page.keyboard.press('Backspace');
-    assert.equal(await page.locator(web.selector(name, index)).inputValue(), want);
+    await page.type('25');
+    await page.press('Backspace');
+    assert.equal(await value(page, name, index), want);
   }
-  const panel = page.locator(web.selector('Text1', 0));
-  const text = await panel.inputValue();
-  await panel.click();
-  await page.keyboard.type('x');
-  await page.keyboard.press('Delete');
-  assert.equal(await panel.inputValue(), text);
+  const text = await value(page, 'Text1', 0);
+  await web.click(page, 'Text1', 0);
+  await page.type('x');
+  await page.press('Delete');
+  assert.equal(await value(page, 'Text1', 0), text);
 });
 
-test('the separator of the summaries is the browser language\'s', async () => {
+// MiniBrowser takes its language from LANG, which names only the locales
+// the system has (C alone on a bare Debian).
+const bareWebKit = web.engine === 'webkit' && 'WebKitGTK: no bg_BG locale on this system';
+test('the separator of the summaries is the browser language\'s', { todo: bareWebKit }, async () => {
   for (const [locale, want] of [['bg-BG', ' = 1 / 0,5'], ['en-US', ' = 1 / 0.5']]) {
-    const page = await web.open(browser, locale);
-    await web.click(page, 'Option1', 4);
-    await web.click(page, 'Command1', 3);
-    assert.equal((await web.state(page)).summaries[1], want, locale);
-    await page.context().close();
+    const other = await web.launch({ locale });
+    try {
+      const page = await web.open(other);
+      await web.click(page, 'Option1', 4);
+      await web.click(page, 'Command1', 3);
+      assert.equal((await web.state(page)).summaries[1], want, locale);
+    } finally {
+      await other.close();
+    }
   }
 });
 
-test('names and roles in the browser\'s accessibility tree', async () => {
-  const page = await web.open(browser, 'bg-BG');
+test('names and roles in the browser\'s accessibility tree', chromiumOnly, async () => {
+  const page = await web.open(browser);
   await web.click(page, 'Option1', 4);
   await web.click(page, 'Command1', 3);
-  const cdp = await page.context().newCDPSession(page);
+  const cdp = await page.raw.context().newCDPSession(page.raw);
   const { nodes } = await cdp.send('Accessibility.getFullAXTree');
   const tree = new Set();
   for (const n of nodes) {
@@ -135,8 +142,8 @@ test('names and roles in the browser\'s accessibility tree', async () => {
   const want = ['textbox "Логика - по 7 бутилки на 3 маси" read-only',
     'listbox "Пълна"', 'listbox "Полу"', 'listbox "Празна"',
     'button "1 цяла = 2 полу"', 'button "Чисти"', 'button "Постави бутилка"', 'button "Върни бутилка"',
-    'group "Бутилки - пълни, празни"', 'group "Маси-бутилки"', 'radio "1-1"', 'radio "3-0.5"',
-    'status "1-ва"', 'status "2-ра = 1 / 0,5"', 'status "3-та"'];
+    'radiogroup "Бутилки - пълни, празни"', 'group "Маси-бутилки"', 'radio "1-1"', 'radio "3-0.5"',
+    'status "1-ва"', 'status "2-ра = 1 / 0.5"', 'status "3-та"', 'main ""', 'option "1"'];
   for (const table of ['1-ва', '2-ра', '3-та']) {
     for (const kind of ['Пълна', 'Полу', 'Празна']) want.push(`textbox "${table} ${kind}" read-only`);
   }
@@ -145,24 +152,123 @@ test('names and roles in the browser\'s accessibility tree', async () => {
   assert.equal(textboxes.length, 10, 'the hidden panel is in the tree');
 });
 
-test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events', async () => {
-  const page = await web.open(browser, 'bg-BG');
+// WebKitGTK's WebAssembly lets the program's own exceptions pass its catch:
+// the page shows the error box, with the exception's name for the message.
+const webKitExceptions = web.engine === 'webkit' && 'WebKitGTK: C++ exceptions pass the program\'s catch';
+test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events',
+  { todo: webKitExceptions }, async () => {
+  const page = await web.open(browser);
   await web.click(page, 'Option1', 4);
-  await page.locator(web.selector('Text2', 4)).evaluate((t) => { t.value = '40000'; });
+  await page.evaluate((css) => { document.querySelector(css).value = '40000'; }, web.selector('Text2', 4));
   await web.click(page, 'Command1', 3);
-  const dialog = page.getByRole('alertdialog');
-  assert.equal(await dialog.isVisible(), true);
-  assert.equal(await dialog.locator('h1').textContent(), 'Философия - Логика');
-  assert.equal(await dialog.locator('p').textContent(),
-    'Грешка при изпълнение 6:\n\nПрепълване: число извън допустимия обхват.');
-  assert.equal(await page.getByRole('alertdialog', { name: 'Философия - Логика' }).count(), 1);
+  const dialog = () => page.evaluate(() => {
+    const d = document.querySelector('dialog[role=alertdialog]');
+    return d && d.open ? [d.querySelector('h1').textContent, d.querySelector('p').textContent] : null;
+  });
+  assert.deepEqual(await dialog(), ['Философия - Логика', 'Грешка при изпълнение 6:\n\nПрепълване: число извън допустимия обхват.']);
+  const b = await page.evaluate(() => {
+    const r = document.querySelector('dialog button').getBoundingClientRect();
+    return { x: r.x + r.width / 2, y: r.y + r.height / 2 };
+  });
+  await page.click(b.x, b.y);
+  assert.equal(await dialog(), null);
   const shown = await web.state(page);
-  await page.getByRole('button', { name: 'Добре' }).click();
-  assert.equal(await dialog.isVisible(), false);
   await web.click(page, 'Command1', 2);
   await web.click(page, 'Option1', 0);
-  await page.keyboard.press('Tab');
-  await page.keyboard.press('Space');
+  await page.press('Tab');
+  await page.press('Space');
   assert.deepEqual(await web.state(page), shown);
   assert.deepEqual(shown.pools, [7, 6, 7]);
+});
+
+test('a failure of the page\'s script on an event\'s way shows the error box too', async () => {
+  const page = await web.open(browser);
+  await page.evaluate((css) => {
+    Object.defineProperty(document.querySelector(css), 'children', { get() { throw new Error('the pool is gone'); } });
+  }, web.selector('List1', 0));
+  await web.click(page, 'Command1', 0);
+  assert.deepEqual(await web.errors(page), ['error box: Философия - ЛогикаГрешка при изпълнение:\n\nthe pool is goneДобре']);
+});
+
+test('the selectors\' arrow keys: the neighbour in the row or column, no wrap, selected with one click', async () => {
+  const page = await web.open(browser);
+  await page.evaluate(() => {
+    window.clicks = [];
+    document.addEventListener('change', (e) => window.clicks.push(Number(e.target.closest('label').dataset.index)), true);
+  });
+  await web.focus(page, 'Command1', 4);
+  await page.press('Tab');
+  const seen = [];
+  for (const key of ['ArrowRight', 'ArrowRight', 'ArrowRight', 'ArrowDown', 'ArrowDown', 'ArrowDown', 'ArrowLeft',
+    'ArrowUp', 'ArrowLeft', 'ArrowLeft', 'ArrowUp', 'ArrowUp']) {
+    await page.press(key);
+    seen.push(`${await focused(page)} ${(await web.state(page)).selected}`);
+  }
+  assert.deepEqual(seen, ['Option1(1) 1', 'Option1(2) 2', 'Option1(2) 2', 'Option1(5) 5', 'Option1(8) 8', 'Option1(8) 8',
+    'Option1(7) 7', 'Option1(4) 4', 'Option1(3) 3', 'Option1(3) 3', 'Option1(0) 0', 'Option1(0) 0']);
+  assert.deepEqual(await page.evaluate(() => window.clicks), [1, 2, 5, 8, 7, 4, 3, 0]);
+  await web.click(page, 'Command1', 3);
+  assert.equal((await web.state(page)).cells[0], '1');
+});
+
+test('a pool shows six whole rows of the form\'s font and scrolls by rows with the keys', async () => {
+  const page = await web.open(browser);
+  for (let i = 0; i < 7; ++i) await web.click(page, 'Command1', 0);
+  const css = web.selector('List1', 1);
+  const look = () => page.evaluate((s) => {
+    const list = document.querySelector(s);
+    const top = list.getBoundingClientRect().top + list.clientTop;
+    const rows = Array.from(list.children, (e) => e.getBoundingClientRect());
+    const whole = rows.filter((r) => r.top >= top - 0.5 && r.bottom <= top + list.clientHeight + 0.5).length;
+    return { whole, height: rows[0].height, top: list.scrollTop, rows: rows.length };
+  }, css);
+  assert.deepEqual(await look(), { whole: 6, height: 18, top: 0, rows: 21 });
+  await web.focus(page, 'List1', 1);
+  const tops = [];
+  for (const key of ['ArrowDown', 'PageDown', 'ArrowUp', 'End', 'Home']) {
+    await page.press(key);
+    tops.push((await look()).top);
+  }
+  assert.deepEqual(tops, [18, 126, 108, 21 * 18 - (await page.evaluate((s) => document.querySelector(s).clientHeight, css)), 0]);
+});
+
+test('disabled buttons are grey with the white engraving', async () => {
+  const page = await web.open(browser);
+  const look = () => page.evaluate((css) => {
+    const s = getComputedStyle(document.querySelector(css));
+    return `${s.color} ${s.textShadow}`;
+  }, web.selector('Command1', 0));
+  assert.match(await look(), /^rgb\(0, 0, 0\) none$/);
+  await web.click(page, 'Command1', 3);
+  assert.match(await look(), /^rgb\(128, 128, 128\) rgb\(255, 255, 255\) 1px 1px/);
+});
+
+test('a language tag that is no valid one gives the point, and the page plays', chromiumOnly, async () => {
+  for (const language of ['C', '', 'en_US']) {
+    const page = await web.open(browser, { language });
+    assert.equal(await page.evaluate(() => navigator.language), language);
+    await web.click(page, 'Option1', 4);
+    await web.click(page, 'Command1', 3);
+    assert.equal((await web.state(page)).summaries[1], ' = 1 / 0.5', JSON.stringify(language));
+    assert.deepEqual(await web.errors(page), []);
+    await page.close();
+  }
+});
+
+// Where the description's own colours are below the contrast axe-core asks
+// for, the description wins: those and nothing else may be reported.
+test('axe-core finds nothing but the description\'s own colours', chromiumOnly, async () => {
+  const page = await web.open(browser);
+  const source = fs.readFileSync(path.join(require.resolve('axe-core'), '..', 'axe.min.js'), 'utf8');
+  const found = await page.evaluate(async (axeSource) => {
+    (0, eval)(axeSource);
+    const { violations } = await window.axe.run(document);
+    return violations.flatMap((v) => v.nodes.map((n) => {
+      const e = document.querySelector(n.target[0]);
+      const box = e && e.closest('[data-name]');
+      return `${v.id} ${box ? `${box.dataset.name}(${box.dataset.index ?? -1})` : n.target[0]}`;
+    }));
+  }, source);
+  const ownColours = ['color-contrast Command1(4)'];
+  assert.deepEqual(found.filter((f) => !ownColours.includes(f)), []);
 });

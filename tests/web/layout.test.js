@@ -11,8 +11,9 @@ const path = require('node:path');
 const web = require('./page.js');
 
 let browser;
+let wrapped;  // the page for page.js; `page` is Playwright's own
 let page;
-before(async () => { browser = await web.launch(); page = await web.open(browser); });
+before(async () => { browser = await web.launch(); wrapped = await web.open(browser); page = wrapped.raw; });
 after(async () => { await browser.close(); });
 
 test('the client area is 480 x 424 CSS pixels, centred on the page', async () => {
@@ -21,7 +22,7 @@ test('the client area is 480 x 424 CSS pixels, centred on the page', async () =>
 });
 
 test('every control has the box of its row, from its container, and the hidden panel is not shown', async () => {
-  const rows = web.description();
+  const rows = await web.description(page);
   for (const row of rows) {
     const what = `${row.name}(${row.index})`;
     const b = await page.locator(web.selector(row.name, row.index)).boundingBox();
@@ -46,13 +47,13 @@ test('the colours of the description, exact in a screenshot', async () => {
   };
   const hex = (c) => c.toString(16).padStart(6, '0');
   assert.equal(hex(pixel(2, 2)), 'c0c0ff', 'the window');
-  const rows = web.description();
+  const rows = await web.description(page);
   const form = await page.locator('#MainForm').boundingBox();
   for (const row of rows) {
     if (row.colour === null) continue;
     const b = await web.box(page, row.name, row.index);
     // A corner inside the border and away from the caption.
-    const x = row.kind === 'Frame' ? b.x + 4 : b.x + b.width - 4;
+    const x = row.kind === 'frame' ? b.x + 4 : b.x + b.width - 4;
     const y = b.y + b.height - 4;
     assert.equal(hex(pixel(x - form.x, y - form.y)), hex(row.colour), `${row.name}(${row.index})`);
   }
@@ -84,29 +85,57 @@ test('the statement panel holds the statement, line by line, and scrolls to its 
 });
 
 test('a pool of 21 scrolls', async () => {
-  for (let i = 0; i < 7; ++i) await web.click(page, 'Command1', 0);
+  for (let i = 0; i < 7; ++i) await web.click(wrapped, 'Command1', 0);
   const pool = page.locator(web.selector('List1', 1));
-  assert.equal(await pool.evaluate((l) => l.options.length), 21);
+  assert.equal(await pool.evaluate((l) => l.children.length), 21);
   assert.equal(await pool.evaluate((l) => l.scrollHeight > l.clientHeight), true);
 });
 
-test('served by a static web server, the page asks for nothing more and plays', async () => {
+// A static server for the page, with the headers a host may add.
+async function serve(headers, work) {
   const asked = [];
   const server = http.createServer((request, response) => {
     asked.push(request.url);
-    response.writeHead(200, { 'content-type': 'text/html; charset=utf-8' });
+    response.writeHead(200, { 'content-type': 'text/html; charset=utf-8', ...headers });
     response.end(fs.readFileSync(process.env.BOTTLES_PAGE));
   });
   await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
   try {
-    const served = await (await browser.newContext()).newPage();
-    served.on('request', (r) => { if (!r.url().startsWith('data:')) asked.push(r.url()); });
-    await served.goto(`http://127.0.0.1:${server.address().port}/bottles.html`);
-    await served.waitForFunction(() => document.querySelectorAll('#MainForm option').length === 21);
-    await web.click(served, 'Command1', 0);
-    assert.deepEqual((await web.state(served)).pools, [6, 9, 6]);
-    assert.deepEqual(asked.filter((u) => !u.endsWith('/bottles.html')), []);
+    await work(`http://127.0.0.1:${server.address().port}/bottles.html`, asked);
   } finally {
     server.close();
   }
+}
+
+test('served by a static web server, the page asks for nothing more and plays', async () => {
+  await serve({}, async (url, asked) => {
+    const served = await web.open(browser, { url });
+    served.raw.on('request', (r) => { if (!r.url().startsWith('data:')) asked.push(r.url()); });
+    await web.click(served, 'Command1', 0);
+    assert.deepEqual((await web.state(served)).pools, [6, 9, 6]);
+    assert.deepEqual(asked.filter((u) => !u.endsWith('/bottles.html')), []);
+    await served.close();
+  });
+});
+
+test('where the content policy forbids its WebAssembly, or scripts are off, the page says so', async () => {
+  const says = (p, css) => p.evaluate((s) => Array.from(document.querySelectorAll(s))
+    .filter((e) => e.checkVisibility()).map((e) => e.textContent.replace(/\s+/g, ' ').trim()).join(''), css);
+  await serve({ 'content-security-policy': "script-src 'unsafe-inline'" }, async (url) => {
+    const context = await browser.browser.newContext();
+    const blocked = await context.newPage();
+    await blocked.goto(url);
+    assert.match(await says(blocked, 'p'), /^Играта не може да се зареди: .*'wasm-unsafe-eval'\.$/);
+    await context.close();
+  });
+  await serve({ 'content-security-policy': "script-src 'unsafe-inline' 'wasm-unsafe-eval'" }, async (url) => {
+    const allowed = await web.open(browser, { url });
+    assert.equal(await says(allowed.raw, 'p'), '');
+    await allowed.close();
+  });
+  const context = await browser.browser.newContext({ javaScriptEnabled: false });
+  const off = await context.newPage();
+  await off.goto('file://' + process.env.BOTTLES_PAGE);
+  assert.match(await says(off, 'p'), /^Тази игра работи с JavaScript, а той е изключен/);
+  await context.close();
 });

@@ -1,53 +1,42 @@
-// What the page's tests share: Debian's Chromium through Playwright, the
-// page opened from disk, the form's description read from its C++ table, the
-// whole games of tests/scenarios/games.txt, and what the page shows.
+// What the page's tests share, in every engine (driver.js): the page opened
+// from disk, the form's description as the page made it, the whole games of
+// tests/scenarios/games.txt, and what the page shows.
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
-const { chromium } = require('playwright-core');
+const driver = require('./driver.js');
 
 const page_file = process.env.BOTTLES_PAGE;
 const source_dir = process.env.BOTTLES_SOURCE_DIR || path.join(__dirname, '..', '..');
 if (!page_file) throw new Error('BOTTLES_PAGE names no page to test');
+const page_url = 'file://' + path.resolve(page_file);
 
-// Headless Debian Chromium; Playwright gives every launch a fresh user-data
-// dir, and sRGB output keeps the screenshot's colours exact.
-async function launch() {
-  return chromium.launch({
-    executablePath: '/usr/bin/chromium',
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--force-color-profile=srgb'],
-  });
-}
+const launch = driver.launch;
 
-// A fresh context (nothing kept between visits) with the page loaded.
-async function open(browser, locale = 'en-US') {
-  const context = await browser.newContext({ locale, viewport: { width: 1280, height: 720 } });
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (e) => errors.push(e.message));
-  page.on('request', (r) => { if (!r.url().startsWith('file:') && !r.url().startsWith('data:')) errors.push('network: ' + r.url()); });
-  await page.goto('file://' + path.resolve(page_file));
-  await page.waitForFunction(() => document.querySelectorAll('#MainForm select option').length === 21);
-  page.errors = errors;
+// A fresh page, loaded: nothing is kept between visits.
+async function open(browser, options = {}) {
+  const page = await browser.open(options.url || page_url, options);
+  for (let tries = 0; ; ++tries) {
+    if (await page.evaluate(() => document.querySelectorAll('#MainForm [role=option]').length === 21)) break;
+    if (tries > 200) throw new Error('the form did not load');
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
   return page;
 }
 
-// The rows of window/main_form.cpp's table, with geometry in CSS pixels.
-function description() {
-  const text = fs.readFileSync(path.join(source_dir, 'window', 'main_form.cpp'), 'utf8');
-  const row = /\{K::k(\w+), "(\w+)", (-?\d+), (nullptr|"\w+"), (.*?), (\d+), (\d+), (\d+), (\d+), (0x[0-9A-Fa-f]+|kNone), (\d+)(?:, (true|false))?/g;
-  const rows = [];
-  for (const m of text.matchAll(row)) {
-    rows.push({
-      kind: m[1], name: m[2], index: Number(m[3]), container: m[4] === 'nullptr' ? null : m[4].slice(1, -1),
-      left: m[6] / 15, top: m[7] / 15, width: m[8] / 15, height: m[9] / 15,
-      colour: m[10] === 'kNone' ? null : Number(m[10]), tab: Number(m[11]), visible: m[12] !== 'false',
-    });
-  }
-  if (rows.length !== 40) throw new Error(`read ${rows.length} rows of the description, not 40`);
-  return rows;
+// The rows of the form's description as the page made them, geometry in CSS
+// pixels, kinds by name.
+function description(page) {
+  return page.evaluate(() => Module.formRows.map((r) => r.row));
+}
+
+// What the page reports gone wrong: its uncaught errors and its error box.
+async function errors(page) {
+  const box = await page.evaluate(() => {
+    const dialog = document.querySelector('dialog.error');
+    return dialog ? dialog.textContent : null;
+  });
+  return box === null ? page.errors() : [...page.errors(), 'error box: ' + box];
 }
 
 function selector(name, index) {
@@ -56,7 +45,11 @@ function selector(name, index) {
 
 // The box of a control in page pixels.
 async function box(page, name, index) {
-  const b = await page.locator(selector(name, index)).boundingBox();
+  const b = await page.evaluate((css) => {
+    const e = document.querySelector(css);
+    const r = e && !e.closest('[hidden]') && e.getBoundingClientRect();
+    return r ? { x: r.x, y: r.y, width: r.width, height: r.height } : null;
+  }, selector(name, index));
   if (!b) throw new Error(`${name}(${index}) has no box`);
   return b;
 }
@@ -64,7 +57,20 @@ async function box(page, name, index) {
 // A real mouse click at a point of a control's box (fractions of its size).
 async function click(page, name, index, fx = 0.5, fy = 0.5) {
   const b = await box(page, name, index);
-  await page.mouse.click(b.x + b.width * fx, b.y + b.height * fy);
+  await page.click(b.x + b.width * fx, b.y + b.height * fy);
+}
+
+// The control that has the focus, as "name(index)".
+function focused(page) {
+  return page.evaluate(() => {
+    const e = document.activeElement;
+    const box = e && e.closest('[data-name]');
+    return box ? `${box.dataset.name}(${box.dataset.index ?? -1})` : String(e && e.tagName);
+  });
+}
+
+function focus(page, name, index) {
+  return page.evaluate((css) => document.querySelector(css).focus(), selector(name, index));
 }
 
 // Everything the board shows, read from the page in one go.
@@ -73,7 +79,7 @@ async function state(page) {
     const all = (name) => Array.from(document.querySelectorAll(`#MainForm [data-name="${name}"]`))
       .sort((a, b) => a.dataset.index - b.dataset.index);
     const radios = all('Option1').map((l) => l.querySelector('input'));
-    const entries = all('List1').map((l) => Array.from(l.options, (o) => o.textContent));
+    const entries = all('List1').map((l) => Array.from(l.querySelectorAll('[role=option]'), (o) => o.textContent));
     return {
       pools: entries.map((e) => e.length),
       entries_are_bottles: entries.every((e) => e.every((t) => t === '1')),
@@ -115,4 +121,7 @@ function expectation(words, shown, separator = '.') {
   }
 }
 
-module.exports = { launch, open, description, selector, box, click, state, games, expectation, source_dir };
+module.exports = {
+  engine: driver.engine, launch, open, description, errors, selector, box, click, focused, focus, state, games,
+  expectation, source_dir,
+};
