@@ -32,13 +32,20 @@ Placement BackEnd::Place(const Form& form, std::size_t row, int dpi) {
 
 void BackEnd::Build(int dpi) {
   const Form& form = Description();
-  std::vector<std::size_t> order(form.controls.size());
+  // A frame comes at its own tab index, or before the first control it
+  // holds if that comes sooner.
+  std::vector<int> key(form.controls.size());
+  for (std::size_t i = 0; i < key.size(); ++i) key[i] = form.controls[i].tab_index;
+  for (std::size_t i = 0; i < key.size(); ++i) {
+    const Control& c = form.controls[i];
+    const int frame = c.container == nullptr ? -1 : FindControl(form, c.container, -1);
+    if (frame >= 0) key[static_cast<std::size_t>(frame)] = std::min(key[static_cast<std::size_t>(frame)], c.tab_index);
+  }
+  std::vector<std::size_t> order(key.size());
   for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&form](std::size_t a, std::size_t b) {
-    const Control& x = form.controls[a];
-    const Control& y = form.controls[b];
-    const bool x_frame = x.kind == ControlKind::kFrame, y_frame = y.kind == ControlKind::kFrame;
-    return x_frame != y_frame ? x_frame : x.tab_index < y.tab_index;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (key[a] != key[b]) return key[a] < key[b];
+    return form.controls[a].kind == ControlKind::kFrame && form.controls[b].kind != ControlKind::kFrame;
   });
   for (const std::size_t row : order) SetElement(row, MakeControl(Place(form, row, dpi)));
 }

@@ -56,10 +56,11 @@ class BackEnd : public ControlTable {
  protected:
   explicit BackEnd(const Form& form) : ControlTable(form) {}
 
-  // Makes every control through MakeControl: the frames first, so that a
-  // control's frame exists before it, then the rest; each part in tab
-  // order, which is then the order of creation. A back end calls it once,
-  // when its window is ready for controls.
+  // Makes every control through MakeControl, in tab order, each frame
+  // before the controls it holds: the order of creation is the order of
+  // the keyboard focus where a toolkit goes by creation (the page's
+  // elements, Win32's Z-order). A back end calls it once, when its window
+  // is ready for controls.
   void Build(int dpi);
   // Makes the control of a row and returns its element.
   virtual Element MakeControl(const Placement& placement) = 0;

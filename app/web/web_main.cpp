@@ -16,15 +16,15 @@ namespace {
 // exactly as a form made at the start would have it.
 class Page : public forms::Handlers {
  public:
-  explicit Page(forms::Controls& controls) : controls_(controls) {}
+  explicit Page(forms::web::WebForm& controls) : controls_(controls) {}
   void Load() override { MainForm(controls_, '.').Form_Load(); }
   void Click(const forms::Control& control) override {
-    if (!form_) form_.emplace(controls_, forms::web::DecimalSeparator());
+    if (!form_) form_.emplace(controls_, controls_.DecimalSeparator());
     form_->Click(control);
   }
 
  private:
-  forms::Controls& controls_;
+  forms::web::WebForm& controls_;
   std::optional<MainForm> form_;
 };
 

@@ -83,9 +83,9 @@ struct TextElement : OfRow<board::Text> {
   std::string Get() const override {
     std::u16string text(static_cast<std::size_t>(forms_web_text_length(row_)), u'\0');
     forms_web_text_read(text.data(), static_cast<int>(text.size()));
-    return EncodeCp1251(text);
+    return WithCrLf(EncodeCp1251(text));
   }
-  void Set(std::string_view text) override { forms_web_text_set(row_, DecodeCp1251(text).c_str()); }
+  void Set(std::string_view text) override { forms_web_text_set(row_, WithLineFeeds(DecodeCp1251(text)).c_str()); }
 };
 
 struct CaptionElement : OfRow<board::Caption> {
@@ -106,8 +106,6 @@ struct OptionElement : OfRow<board::Option> {
   void SetValue(bool selected) override { forms_web_set_checked(row_, selected ? 1 : 0); }
 };
 
-// Pixels for twips: CSS pixels are 1/96 inch, and the browser scales them
-// for zoom and dense screens.
 int Px(int twips) { return TwipsToPixels(twips, 96); }
 
 int ColourOrNone(Colour c) { return c == kDefaultColour ? -1 : static_cast<int>(c); }
@@ -119,42 +117,36 @@ WebForm::WebForm(const Form& form) : BackEnd(form) {
   const std::string fonts = std::string("\"") + form.font.name + "\", \"Liberation Serif\", serif";
   forms_web_begin(form.name, DecodeCp1251(form.caption).c_str(), Px(form.client_width), Px(form.client_height),
                   ColourOrNone(form.back_colour), fonts.c_str(), form.font.points);
-  const auto rows = form.controls.size();
-  for (std::size_t i = 0; i < rows; ++i) {
-    const Control& c = form.controls[i];
-    const int row = static_cast<int>(i);
-    forms_web_make(row, KindName(c.kind), c.name, c.index, DecodeCp1251(c.caption).c_str(), Px(c.left), Px(c.top),
-                   Px(c.width), Px(c.height), ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.multi_line ? 1 : 0,
-                   c.tab_index);
-    Elements& e = ElementsOf(i);
-    switch (c.kind) {
-      case ControlKind::kLabel: e.caption = std::make_unique<CaptionElement>(row); break;
-      case ControlKind::kFrame: break;
-      case ControlKind::kOptionButton: e.option = std::make_unique<OptionElement>(row); break;
-      case ControlKind::kButton: e.button = std::make_unique<SwitchElement>(row); break;
-      case ControlKind::kTextBox:
-        e.text = std::make_unique<TextElement>(row);
-        e.text->Set(c.caption);
-        break;
-      case ControlKind::kListBox: e.list = std::make_unique<ListElement>(row); break;
-    }
-    if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
-    const std::u16string name = LabelledName(form, c);
-    if (!name.empty()) forms_web_name(row, name.c_str());
-  }
-
-  // The page's focus order is its order of elements: each box goes into
-  // its container by tab index.
-  std::vector<std::size_t> order(rows);
-  for (std::size_t i = 0; i < rows; ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&form](std::size_t a, std::size_t b) {
-    return form.controls[a].tab_index < form.controls[b].tab_index;
-  });
-  for (std::size_t i : order) {
-    const Control& c = form.controls[i];
-    forms_web_place(static_cast<int>(i), c.container == nullptr ? -1 : FindControl(form, c.container, -1));
-  }
+  // CSS pixels are 1/96 inch, and the browser scales them for zoom and
+  // dense screens.
+  Build(96);
   the_form = this;
+}
+
+// The page's focus order is its order of elements: each box goes into its
+// container as it is made, in tab order.
+Element WebForm::MakeControl(const Placement& p) {
+  const Control& c = *p.control;
+  const int row = static_cast<int>(p.row);
+  const Box& b = p.in_container;
+  forms_web_make(row, KindName(c.kind), c.name, c.index, p.caption.c_str(), b.left, b.top, b.width, b.height,
+                 ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.multi_line ? 1 : 0, c.tab_index);
+  if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
+  if (!p.spoken.empty()) forms_web_name(row, p.spoken.c_str());
+  forms_web_place(row, p.container);
+  switch (c.kind) {
+    case ControlKind::kLabel: return std::make_unique<CaptionElement>(row);
+    case ControlKind::kFrame: break;
+    case ControlKind::kOptionButton: return std::make_unique<OptionElement>(row);
+    case ControlKind::kButton: return std::make_unique<SwitchElement>(row);
+    case ControlKind::kTextBox: {
+      auto text = std::make_unique<TextElement>(row);
+      text->Set(c.caption);
+      return text;
+    }
+    case ControlKind::kListBox: return std::make_unique<ListElement>(row);
+  }
+  return {};
 }
 
 WebForm::~WebForm() {
@@ -178,7 +170,7 @@ void WebForm::Clicked(int row) {
   RaiseClick(controls[static_cast<std::size_t>(row)]);
 }
 
-char DecimalSeparator() {
+char WebForm::DecimalSeparator() const {
   const int c = forms_web_decimal_separator();
   return c > 0 && c < 0x80 ? static_cast<char>(c) : '.';
 }

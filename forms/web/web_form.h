@@ -24,14 +24,15 @@ class WebForm : public BackEnd {
   // error box, as for an error that leaves a handler.
   void Failed(const std::u16string& what);
 
+  // The decimal separator of the browser's languages.
+  char DecimalSeparator() const override;
+
  protected:
+  Element MakeControl(const Placement& placement) override;
   // A modal dialog with the report; the page then takes no more input.
   void ShowErrorBox(const ErrorReport& report) override;
   // A page has no loop to leave: it has ended once it handles no event.
   void EndProgram() override {}
 };
-
-// The decimal separator of the browser's language, as the board wants it.
-char DecimalSeparator();
 
 }  // namespace forms::web
