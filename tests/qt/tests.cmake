@@ -14,6 +14,8 @@ bottles_qt_test(qt_window_test qt/qt_window_test.cpp)
 bottles_qt_test(qt_model_test qt/qt_model_test.cpp)
 bottles_qt_test(qt_scenario_test qt/qt_scenario_test.cpp)
 target_link_libraries(qt_scenario_test PRIVATE scenarios)
+bottles_qt_test(qt_conformance_test qt/qt_conformance_test.cpp)
+target_link_libraries(qt_conformance_test PRIVATE scenarios)
 
 # The program itself on a real X server.
 add_test(NAME xvfb_screenshot_test

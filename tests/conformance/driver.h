@@ -1,0 +1,63 @@
+// What the conformance cases ask of a back end: MainForm loaded in the back
+// end's real window (tests::LoadedForm), the user's mouse and keyboard on it,
+// what the window shows, and what a screen reader is told. Each desktop back
+// end implements it once; the cases (suite.h) are written once for all.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/back_end.h"
+#include "tests/model.h"
+
+namespace conformance {
+
+enum class Key { kTab, kSpace, kEnter, kKeypadEnter, kLeft, kRight, kUp, kDown, kPageDown, kEnd, kDigit5, kDelete };
+
+// What a screen reader is told a control is.
+enum class Role { kText, kList, kButton, kRadioButton, kStaticText, kGrouping, kOther };
+
+// Pixels as 0xRRGGBB, row by row.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<unsigned> pixels;
+  unsigned At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+class Driver : public model::Target {
+ public:
+  // model::Target: Select and Press are mouse clicks in the control's
+  // middle; SelectedCell is the form's own, Checked what a selector shows.
+  virtual bool Checked(int cell) = 0;
+
+  // The user.
+  virtual void ClickAt(const char* name, int index, int x, int y) = 0;  // pixels in the control's box
+  // Two presses within the double-click time; false when the control did
+  // not see the second as a double click.
+  virtual bool DoubleClick(const char* name, int index) = 0;
+  virtual void Focus(const char* name, int index) = 0;
+  virtual void Type(Key key) = 0;  // to the control that has the focus
+  virtual std::string Focused() = 0;  // "Text1(0)", or "" when no control of the form has it
+
+  // What the window shows.
+  virtual forms::Box PlaceOf(const char* name, int index) = 0;  // in the window's client area
+  virtual int Dpi() = 0;
+  virtual bool Shown(const char* name, int index) = 0;
+  virtual std::string CaptionOf(const char* name, int index) = 0;  // UTF-8
+  virtual Shot ShotOf(const char* name, int index) = 0;  // the window's pixels in the control's box
+  virtual bool EntryInView(int kind, int entry) = 0;  // a pool's entry is scrolled into view
+  virtual std::u16string PanelText(int index) = 0;  // as shown
+
+  // A screen reader.
+  virtual std::string SpokenName(const char* name, int index) = 0;  // UTF-8
+  virtual Role SpokenRole(const char* name, int index) = 0;
+  virtual bool SpokenReadOnly(const char* name, int index) = 0;
+
+  // The frame: the clicks that reached a handler, an error's report, and a
+  // cell's text changed behind the form's back.
+  virtual int Clicks(const char* name, int index) = 0;
+  virtual const forms::ErrorReport* Report() = 0;
+  virtual void Corrupt(int cell, const std::string& text) = 0;
+};
+
+}  // namespace conformance
