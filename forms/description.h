@@ -55,12 +55,7 @@ struct Form {
   std::span<const Control> controls;
 };
 
-// What is wrong with a description, or nullptr when nothing is: every
-// container names a frame and every labelled_by a label; an array's members
-// are of one kind with indexes 0, 1, ... without gaps or repeats; tab
-// indexes are unique; every control lies inside its container, unless its
-// row says it overhangs. A form asserts it at compile time, so that a wrong
-// table does not build; the references by name are then sound at run time.
+// Whether two names are the same; nullptr is the same only as nullptr.
 constexpr bool SameName(const char* a, const char* b) {
   if (a == nullptr || b == nullptr) return a == b;
   for (; *a != '\0' && *a == *b; ++a, ++b) {
@@ -75,6 +70,12 @@ constexpr const Control* FindRow(std::span<const Control> controls, const char* 
   return nullptr;
 }
 
+// What is wrong with a description, or nullptr when nothing is: every
+// container names a frame and every labelled_by a label; an array's members
+// are of one kind with indexes 0, 1, ... without gaps or repeats; tab
+// indexes are unique; every control lies inside its container, unless its
+// row says it overhangs. A form asserts it at compile time, so that a wrong
+// table does not build; the references by name are then sound at run time.
 constexpr const char* Problem(const Form& form) {
   for (const Control& c : form.controls) {
     int width = form.client_width, height = form.client_height;

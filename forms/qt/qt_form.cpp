@@ -211,6 +211,11 @@ class ReadOnlyAccessible : public QAccessibleWidget, public QAccessibleTextInter
     if (t == QAccessible::Value) return box_->Shown();
     return QAccessibleWidget::text(t);
   }
+  // Its parts (a panel's viewport and scroll bars) are no objects of their
+  // own: the viewport would say it has the focus, as the panel does.
+  int childCount() const override { return 0; }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
     state.readOnly = true;

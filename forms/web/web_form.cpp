@@ -55,6 +55,8 @@ const char* KindName(ControlKind kind) {
   return "";
 }
 
+// The page's one form: the page's script knows its elements by row, and
+// its clicks come back through one exported function.
 WebForm* the_form = nullptr;
 
 // Each element is the page's element of its row, asked anew every time.

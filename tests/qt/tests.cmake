@@ -22,6 +22,8 @@ add_test(NAME xvfb_screenshot_test
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb_screenshot_test.sh $<TARGET_FILE:bottles>
           ${CMAKE_CURRENT_BINARY_DIR}/screenshot.png)
 
+# What a screen reader reads of it, through AT-SPI.
+add_test(NAME atspi_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/atspi_test.sh $<TARGET_FILE:bottles>)
 add_test(NAME no_display_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/no_display_test.sh $<TARGET_FILE:bottles>)
 
 # One program, run once in each locale.
