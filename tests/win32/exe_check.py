@@ -59,7 +59,7 @@ check((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersio
                                            optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
 # The CRT's start-up entries, which no public header declares; msvcrt.dll has
 # had each of them since Windows 2000.
-startup = {"__p__commode", "__p__fmode", "__p__wcmdln", "__set_app_type", "__setusermatherr", "__wgetmainargs",
+startup = {"__p__commode", "__p__fmode", "_commode", "__p__wcmdln", "__set_app_type", "__setusermatherr", "__wgetmainargs",
            "__winitenv", "_amsg_exit", "_initterm", "_setjmp3"}
 names = sorted({i.name.decode() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for i in entry.imports
                 if i.name is not None} - startup)
