@@ -13,8 +13,10 @@ add_custom_command(OUTPUT ${bottles_res_dir}/bottles_rc.obj
   COMMENT "Compiling the resources of bottles.exe")
 set_source_files_properties(${bottles_res_dir}/bottles_rc.obj PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
-add_executable(bottles WIN32 windows_main.cpp ${bottles_res_dir}/bottles_rc.obj)
+add_executable(bottles WIN32 windows_main.cpp windows/xp_imports.cpp ${bottles_res_dir}/bottles_rc.obj)
 target_link_libraries(bottles PRIVATE window forms_win32)
-# -municode for wWinMain, -mwindows for the GUI subsystem; ASLR and DEP.
+# -municode for wWinMain, -mwindows for the GUI subsystem; ASLR and DEP;
+# Windows XP (5.1) the oldest system it runs on, as its header says.
 target_link_options(bottles PRIVATE -municode -mwindows -Wl,--dynamicbase -Wl,--nxcompat
+  -Wl,--major-os-version,5,--minor-os-version,1,--major-subsystem-version,5,--minor-subsystem-version,1
   $<$<CONFIG:Release,MinSizeRel>:-s>)

@@ -39,17 +39,20 @@ wine_env() {  # arch prefix
 }
 
 # Makes the prefix of wine_env once: Times New Roman is Liberation Serif (the
-# same metrics, with Cyrillic); a crash ends the program instead of opening
-# the debugger's dialog; no window manager is waited for, as Xvfb has none.
-wine_prefix() {
+# same metrics, with Cyrillic), unless the argument is "plain", a prefix as
+# fresh as a user's, which has no Times New Roman; a crash ends the program
+# instead of opening the debugger's dialog; no window manager is waited for,
+# as Xvfb has none.
+wine_prefix() {  # [plain]
   [ -f "$WINEPREFIX/.bottles-ready" ] && return 0
-  echo "== Making the Wine prefix $WINEPREFIX ($WINEARCH, once)"
+  echo "== Making the Wine prefix $WINEPREFIX ($WINEARCH${1:+, $1}, once)"
   rm -rf "$WINEPREFIX"
   "$WINELOADER" wineboot -i >/dev/null 2>&1
-  local settings
+  local settings fonts=()
+  [ "${1:-}" = plain ] || fonts=('[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"Times New Roman"="Liberation Serif"' '')
   settings=$(mktemp --suffix=.reg)
-  printf '%s\r\n' REGEDIT4 '' \
-    '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' '"Times New Roman"="Liberation Serif"' '' \
+  printf '%s\r\n' REGEDIT4 '' "${fonts[@]}" \
     '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
     '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' >"$settings"
   "$WINELOADER" regedit /S "$("$WINELOADER" winepath -w "$settings")" >/dev/null 2>&1

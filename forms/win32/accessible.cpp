@@ -55,11 +55,12 @@ HMODULE LoadSystemDll(std::wstring_view name) {
 }
 
 Ole loaded_ole;
-INIT_ONCE ole_once = INIT_ONCE_STATIC_INIT;
+// 0 before the first question, 1 while one thread loads, 2 loaded. Not
+// InitOnceExecuteOnce, which Windows XP lacks, nor a static local, whose
+// guard would bring the thread library's locks into the program.
+LONG ole_state = 0;
 
-// Once per process, whichever thread's window is asked first. Not a static
-// local: its guard would bring the thread library's locks into the program.
-BOOL CALLBACK LoadOle(PINIT_ONCE, PVOID, PVOID*) {
+void LoadOle() {
   const HMODULE ole32 = LoadSystemDll(L"ole32.dll");
   const HMODULE oleaut32 = LoadSystemDll(L"oleaut32.dll");
   const HMODULE oleacc = LoadSystemDll(L"oleacc.dll");
@@ -72,13 +73,18 @@ BOOL CALLBACK LoadOle(PINIT_ONCE, PVOID, PVOID*) {
   ole.sys_alloc_string_len = FromModule<decltype(ole.sys_alloc_string_len)>(oleaut32, "SysAllocStringLen");
   ole.sys_free_string = FromModule<decltype(ole.sys_free_string)>(oleaut32, "SysFreeString");
   ole.sys_string_len = FromModule<decltype(ole.sys_string_len)>(oleaut32, "SysStringLen");
-  return TRUE;
 }
 
 // nullptr where any of it is missing: the controls then have the
 // system's own objects.
 const Ole* LoadedOle() {
-  if (!InitOnceExecuteOnce(&ole_once, &LoadOle, nullptr, nullptr)) return nullptr;
+  // Once per process, whichever thread's window is asked first; another
+  // thread asking meanwhile waits for it.
+  if (InterlockedCompareExchange(&ole_state, 1, 0) == 0) {
+    LoadOle();
+    InterlockedExchange(&ole_state, 2);
+  }
+  while (InterlockedCompareExchange(&ole_state, 2, 2) != 2) Sleep(0);
   const Ole& ole = loaded_ole;
   const bool complete = ole.co_initialize_ex != nullptr && ole.co_uninitialize != nullptr &&
                         ole.create_std_accessible_object != nullptr && ole.lresult_from_object != nullptr &&

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "forms/arrow_keys.h"
 #include "forms/win32/accessible.h"
 #include "forms/win32/api.h"
 #include "forms/win32/elements.h"
@@ -21,6 +22,14 @@ constexpr wchar_t kClassName[] = L"forms.win32.FormWindow";
 // Escape (IDOK, IDCANCEL, ...), so those never reach a handler.
 constexpr int kFirstId = 1000;
 COLORREF ToColorRef(Colour c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
+// The form's own colours, never the desktop's, so that a dark colour scheme
+// cannot put light text on the described pastels: black text, white text
+// boxes and lists, and the classic face and greyed text elsewhere.
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr Colour kBoxWhite = 0xFFFFFF;
+constexpr Colour kClassicFace = 0xC0C0C0;
+constexpr COLORREF kGreyedText = RGB(0x80, 0x80, 0x80);
+constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 
 // Functions of newer systems, looked up so that the program still starts
 // where they are missing.
@@ -68,10 +77,13 @@ Place PlaceOf(const Form& form, const Control& c, int dpi) {
   return {x, y, TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi)};
 }
 
+// With its family and pitch: where the face is missing, the system's
+// stand-in is then a serif face of like metrics, not a wider sans-serif one
+// that cuts the captions.
 Gdi<HFONT> MakeFont(const Form& form, int dpi) {
   return Gdi<HFONT>(CreateFontW(-MulDiv(form.font.points, dpi, 72), 0, 0, 0, form.font.weight, FALSE, FALSE, FALSE,
                      static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, FromCp1251(form.font.name).c_str()));
+                     DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, FromCp1251(form.font.name).c_str()));
 }
 
 // The focus mark: a black ring, `black` pixels wide, just inside `r`, and a
@@ -140,7 +152,22 @@ struct Hooked {
   Spoken spoken;
   Apartment* apartment = nullptr;  // the window's
   WNDPROC control_proc = nullptr;  // the control's own procedure
+  // An option button's neighbours for Left, Right, Up and Down (Arrow's
+  // order); nullptr at an edge.
+  HWND arrow_targets[4] = {};
+  // Later controls that overlap it, drawn again after it draws.
+  std::vector<HWND> covers;
 };
+
+int ArrowIndex(WPARAM key) {
+  switch (key) {
+    case VK_LEFT: return static_cast<int>(Arrow::kLeft);
+    case VK_RIGHT: return static_cast<int>(Arrow::kRight);
+    case VK_UP: return static_cast<int>(Arrow::kUp);
+    case VK_DOWN: return static_cast<int>(Arrow::kDown);
+    default: return -1;
+  }
+}
 
 // Every message of every control goes through this, so it is a plain window
 // procedure with its data in the control's user data: SetWindowSubclass
@@ -172,6 +199,27 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     }
   }
+  if (hooked->kind == ControlKind::kOptionButton) {
+    // The arrow keys move by the grid, not by the dialog manager's order
+    // round the group: the option button asks for them, and selects the
+    // neighbour it moves to, as a click would.
+    // Only when the dialog manager asks about an arrow key: the system's
+    // option buttons find their group by the plain code.
+    if (message == WM_GETDLGCODE) {
+      const auto* asked = reinterpret_cast<const MSG*>(lparam);
+      const LRESULT code = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
+      const bool arrow = asked != nullptr && asked->message == WM_KEYDOWN && ArrowIndex(asked->wParam) >= 0;
+      return arrow ? (code | DLGC_WANTARROWS) : code;
+    }
+    if (message == WM_KEYDOWN && ArrowIndex(wparam) >= 0) {
+      const HWND target = hooked->arrow_targets[ArrowIndex(wparam)];
+      if (target != nullptr && IsWindowEnabled(target)) {
+        SetFocus(target);
+        SendMessageW(target, BM_CLICK, 0, 0);
+      }
+      return 0;
+    }
+  }
   const LRESULT result = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
   // The multi-line panels are read-only: Tab, Enter and Escape go to the
   // window, as from any other control, instead of being kept by the edit
@@ -181,6 +229,13 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
   }
   MarkFocus(hwnd, hooked->kind, message);
+  if (message == WM_PAINT || message == WM_NCPAINT) {
+    for (const HWND later : hooked->covers) {
+      // Painted when the queue next asks, not now: each is then painted
+      // once after all that covered it drew, not once for each of them.
+      RedrawWindow(later, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
+    }
+  }
   return result;
 }
 
@@ -327,6 +382,41 @@ void FormWindow::CreateControls() {
     previous = c;
   }
   for (const auto& group : groups_) group->UpdateTabStop();
+  for (const auto& row : rows_) {
+    if (row->control->kind != ControlKind::kOptionButton) continue;
+    const int from = static_cast<int>(row->control - form.controls.data());
+    for (const Arrow arrow : {Arrow::kLeft, Arrow::kRight, Arrow::kUp, Arrow::kDown}) {
+      const int to = ArrowTarget(form, from, arrow);
+      row->hooked.arrow_targets[static_cast<int>(arrow)] = to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
+    }
+  }
+  FindCovers();
+}
+
+// Controls that overlap (the count cells: 405 twips tall on a 360-twip
+// pitch) are drawn in one fixed order, the later in the tab order above the
+// earlier, whichever repaints: each control knows the later ones that cover
+// part of it, and has them drawn again after it drew itself. The Z order
+// stays the tab order, which the dialog manager walks; a window region
+// would do it with less, but Wine does not clip a child's painting by it.
+void FormWindow::FindCovers() {
+  const Form& form = Description();
+  for (HWND w = GetWindow(hwnd_, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+    Row* row = RowOf(w);
+    if (row == nullptr) continue;
+    row->hooked.covers.clear();
+    if (row->control->kind == ControlKind::kFrame) continue;
+    const Place place = PlaceOf(form, *row->control, dpi_);
+    const RECT mine{place.x, place.y, place.x + place.width, place.y + place.height};
+    for (HWND later = GetWindow(w, GW_HWNDNEXT); later != nullptr; later = GetWindow(later, GW_HWNDNEXT)) {
+      const Row* other = RowOf(later);
+      if (other == nullptr || other->control->kind == ControlKind::kFrame || !other->control->visible) continue;
+      const Place over = PlaceOf(form, *other->control, dpi_);
+      const RECT theirs{over.x, over.y, over.x + over.width, over.y + over.height};
+      RECT common;
+      if (IntersectRect(&common, &mine, &theirs)) row->hooked.covers.push_back(later);
+    }
+  }
 }
 
 void FormWindow::Layout() {
@@ -339,6 +429,7 @@ void FormWindow::Layout() {
   }
   // The old one only now, when no control uses it any more.
   font_ = std::move(font);
+  FindCovers();
   FitClientArea();
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -517,18 +608,14 @@ void FormWindow::Command(int id, int code, HWND control) {
 LRESULT FormWindow::ControlColour(HWND control, HDC dc, UINT message) {
   const Row* row = RowOf(control);
   if (row == nullptr) return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
-  const Colour colour = row->control->back_colour;
+  Colour colour = row->control->back_colour;
   if (colour == kDefaultColour) {
     // Read-only edits ask with WM_CTLCOLORSTATIC and would be grey; the
-    // text boxes keep the white of an ordinary text box.
-    if (row->control->kind == ControlKind::kTextBox) {
-      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
+    // text boxes keep the white of an ordinary text box, as the lists do.
+    const ControlKind kind = row->control->kind;
+    colour = kind == ControlKind::kTextBox || kind == ControlKind::kListBox ? kBoxWhite : kClassicFace;
   }
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  SetTextColor(dc, kText);
   SetBkColor(dc, ToColorRef(colour));
   return reinterpret_cast<LRESULT>(Brush(colour));
 }
@@ -562,11 +649,11 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     // shadow.
     RECT shadow = area;
     OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    SetTextColor(dc, kGreyedShadow);
     DrawTextW(dc, caption.c_str(), -1, &shadow, kFormat);
-    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    SetTextColor(dc, kGreyedText);
   } else {
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, kText);
   }
   DrawTextW(dc, caption.c_str(), -1, &area, kFormat);
   SetBkMode(dc, old_mode);
@@ -625,7 +712,8 @@ void FormWindow::EndProgram() {
 
 char DecimalSeparator() {
   wchar_t separator[8] = {};
-  const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+  // By locale id, not name (GetLocaleInfoEx): Windows XP has no names.
+  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
   // The length counts the terminating null.
   if (length == 2 && separator[0] > 0 && separator[0] < 0x80) return static_cast<char>(separator[0]);
   return '.';

@@ -14,6 +14,12 @@
 #include "forms/back_end.h"
 #include "forms/description.h"
 
+// Sent by Windows 8.1 and later when the window moves to a monitor of
+// another DPI; the headers hide it when built for Windows XP.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace forms::win32 {
 
 struct Apartment;
@@ -68,6 +74,7 @@ class FormWindow : public BackEnd {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
   void Layout();
+  void FindCovers();
   void FitClientArea();
   void Command(int id, int code, HWND control);
   LRESULT ControlColour(HWND control, HDC dc, UINT message);

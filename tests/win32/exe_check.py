@@ -1,8 +1,8 @@
 #!/usr/bin/python3
-"""bottles.exe as a file, read on the build machine by kept tools: its headers
-and version record by pefile, its icon by icoutils and ImageMagick.
+"""bottles.exe as a file, read on the build machine by kept tools: its headers,
+imports and version record by pefile, its icon by icoutils and ImageMagick.
 
-Usage: exe_check.py <bottles.exe> <i386|amd64> <drawing.xpm> <most bytes>
+Usage: exe_check.py <bottles.exe> <i386|amd64> <drawing.xpm> <most bytes> <mingw gcc>
 """
 import os
 import subprocess
@@ -11,7 +11,7 @@ import tempfile
 
 import pefile
 
-exe, machine, drawing, most = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+exe, machine, drawing, most, gcc = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4]), sys.argv[5]
 failures = 0
 
 
@@ -49,6 +49,30 @@ imports = sorted(entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_
 check(imports and set(imports) <= system, "imports from Windows' own DLLs only: " + " ".join(imports),
       sorted(set(imports) - system))
 
+# Windows XP SP3 and later: the header says 5.1, and every function imported
+# from the system's DLLs is one that MinGW-w64's headers declare for XP
+# (_WIN32_WINNT=0x0501 hides the later ones), or, from msvcrt.dll, for its XP
+# version (__MSVCRT_VERSION__=0x0700).
+check((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion,
+       optional.MajorSubsystemVersion, optional.MinorSubsystemVersion) == (5, 1, 5, 1),
+      "the header says Windows XP (5.1)", (optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion,
+                                           optional.MajorSubsystemVersion, optional.MinorSubsystemVersion))
+# The CRT's start-up entries, which no public header declares; msvcrt.dll has
+# had each of them since Windows 2000.
+startup = {"__p__commode", "__p__fmode", "_commode", "__p__wcmdln", "__set_app_type", "__setusermatherr", "__wgetmainargs",
+           "__winitenv", "_amsg_exit", "_initterm", "_setjmp3"}
+names = sorted({i.name.decode() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) for i in entry.imports
+                if i.name is not None} - startup)
+uses = "".join(f"  (void)&{name};\n" for name in names)
+source = ("#define _WIN32_WINNT 0x0501\n#define WINVER 0x0501\n#define __MSVCRT_VERSION__ 0x0700\n"
+          "#include <windows.h>\n#include <io.h>\n#include <process.h>\n#include <setjmp.h>\n#include <signal.h>\n"
+          "#include <stdio.h>\n#include <stdlib.h>\n#include <string.h>\n"
+          f"void uses(void) {{\n{uses}}}\n")
+compiled = subprocess.run([gcc, "-x", "c", "-fsyntax-only", "-Werror=implicit-function-declaration", "-"],
+                          input=source.encode(), capture_output=True)
+check(compiled.returncode == 0, f"all {len(names)} imports are on Windows XP",
+      " ".join(line for line in compiled.stderr.decode().split("\n") if "undeclared" in line))
+
 # The version record: 1.00, in Bulgarian.
 fixed = pe.VS_FIXEDFILEINFO[0] if hasattr(pe, "VS_FIXEDFILEINFO") else None
 check(fixed is not None and (fixed.FileVersionMS, fixed.FileVersionLS, fixed.ProductVersionMS,
@@ -83,6 +107,9 @@ with tempfile.TemporaryDirectory() as scratch:
     listing = run("icotool", "--list", ico).decode().split("\n")
     check(any("--width=32 --height=32 --bit-depth=8 --palette-size=256" in line for line in listing),
           "an icon of 32 x 32 in 256 colours", listing)
+    for side in (16, 48):
+        check(any(f"--width={side} --height={side} " in line for line in listing), f"an icon of {side} x {side}",
+              listing)
     run("icotool", "--extract", "--width=32", "--height=32", f"--output={scratch}", ico)
     png = [os.path.join(scratch, f) for f in os.listdir(scratch) if f.endswith(".png")]
     check(len(png) == 1, "its image extracts")

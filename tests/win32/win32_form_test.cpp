@@ -236,6 +236,56 @@ TEST(Win32LayoutTest, ANewDpiLaysTheWindowOutAgain) {
   }
 }
 
+void Repaint(Game& g) {
+  RedrawWindow(g.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Pump();
+}
+
+// A step between the middles of two neighbouring count cells crosses a dark
+// line: the sunken edge of the later cell, over the light one of the
+// earlier.
+bool LineBetween(Game& g, int a, int b) {
+  const RECT ra = ActualRect(g.Main(), g.W("Text2", a));
+  const RECT rb = ActualRect(g.Main(), g.W("Text2", b));
+  POINT at{(ra.left + ra.right) / 2, (ra.top + ra.bottom) / 2};
+  const POINT to{b == a + 1 ? rb.left + 4 : at.x, b == a + 1 ? at.y : rb.top + 4};
+  HDC dc = GetDC(g.Main());
+  bool dark = false;
+  for (; !dark && (at.x < to.x || at.y < to.y); at.x < to.x ? ++at.x : ++at.y) {
+    const COLORREF c = GetPixel(dc, at.x, at.y);
+    dark = GetRValue(c) <= 0x80 && GetGValue(c) <= 0x80 && GetBValue(c) <= 0x80;
+  }
+  ReleaseDC(g.Main(), dc);
+  return dark;
+}
+
+// At 144 dpi the count cells, 405 twips tall on a 360-twip pitch and 735
+// wide on 720, overlap; whichever cell repaints (a move), the line between
+// every two neighbours stays.
+TEST(Win32LayoutTest, TheCountCellsKeepTheirEdgesAt144Dpi) {
+  Game g;
+  RECT outer;
+  GetWindowRect(g.Main(), &outer);
+  RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, 144, g.window.Dpi()),
+                    outer.top + MulDiv(outer.bottom - outer.top, 144, g.window.Dpi())};
+  SendMessageW(g.Main(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(g.window.Dpi(), 144);
+  Repaint(g);
+  for (const int cell : {0, 4, 8, 7, 6, 3, 1, 5, 2, 0, 4}) {
+    g.Select(cell);
+    g.Press(3);  // the cell shows one more
+    Pump();
+    for (int c = 0; c < 9; ++c) {
+      if (c % 3 < 2) {
+        EXPECT_TRUE(LineBetween(g, c, c + 1)) << "cells " << c << ", " << c + 1 << ", after " << cell;
+      }
+      if (c < 6) {
+        EXPECT_TRUE(LineBetween(g, c, c + 3)) << "cells " << c << ", " << c + 3 << ", after " << cell;
+      }
+    }
+  }
+}
+
 TEST(Win32LayoutTest, TheWindowItself) {
   Game g;
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(g.Main(), GWL_STYLE));
@@ -346,11 +396,6 @@ TEST(Win32LayoutTest, APoolThatOverflowsScrolls) {
 
 // --- Colours, as drawn --------------------------------------------------------
 
-void Repaint(Game& g) {
-  RedrawWindow(g.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  Pump();
-}
-
 // A pixel of the window's client area as it is drawn.
 COLORREF PixelAt(HWND window, int x, int y) {
   HDC dc = GetDC(window);
@@ -391,9 +436,10 @@ TEST(Win32ColourTest, EveryControlInItsBackColour) {
     }
     EXPECT_EQ(Hex(PixelOf(g, w, spot.x, spot.y)), Hex(Rgb(c.back_colour))) << Name(c);
   }
-  // The text boxes stay white, read-only as they are.
-  EXPECT_EQ(Hex(PixelOf(g, g.W("Text2", 0), 6, 6)), Hex(GetSysColor(COLOR_WINDOW)));
-  EXPECT_EQ(Hex(PixelOf(g, g.W("Text1", 0), 3, 60)), Hex(GetSysColor(COLOR_WINDOW)));
+  // The text boxes and lists stay white, read-only as they are.
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Text2", 0), 6, 6)), "FFFFFF");
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Text1", 0), 3, 60)), "FFFFFF");
+  EXPECT_EQ(Hex(PixelOf(g, g.W("List1", 2), 20, 100)), "FFFFFF");
 }
 
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
@@ -431,7 +477,7 @@ TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
   // Raised: light at the top left, dark at the bottom right.
   EXPECT_GT(Brightness(PixelOf(g, clear, 0, 0)), Brightness(PixelOf(g, clear, r.right - 1, r.bottom - 1)));
   EXPECT_GT(DarkPixels(g, pour), 20);  // the caption, in black
-  EXPECT_EQ(PixelsOfColour(g, pour, GetSysColor(COLOR_GRAYTEXT)), 0);
+  EXPECT_EQ(PixelsOfColour(g, pour, RGB(0x80, 0x80, 0x80)), 0);
 
   SendMessageW(clear, BM_SETSTATE, TRUE, 0);  // held down
   Repaint(g);
@@ -443,8 +489,54 @@ TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
   ASSERT_FALSE(g.Enabled(0));
   Repaint(g);
   EXPECT_EQ(DarkPixels(g, pour), 0);
-  EXPECT_GT(PixelsOfColour(g, pour, GetSysColor(COLOR_GRAYTEXT)), 20);
+  EXPECT_GT(PixelsOfColour(g, pour, RGB(0x80, 0x80, 0x80)), 20);
   EXPECT_EQ(Hex(PixelOf(g, pour, 4, 4)), "8080FF");
+}
+
+// The client area as drawn, but for the option buttons' round boxes, which
+// the system draws in its own colours.
+std::vector<COLORREF> ClientShot(Game& g) {
+  Repaint(g);
+  RECT client;
+  GetClientRect(g.Main(), &client);
+  std::vector<RECT> boxes;
+  for (int c = 0; c < 9; ++c) {
+    RECT box = ActualRect(g.Main(), g.W("Option1", c));
+    box.right = box.left + GetSystemMetrics(SM_CXMENUCHECK) + 1;
+    boxes.push_back(box);
+  }
+  std::vector<COLORREF> pixels;
+  HDC dc = GetDC(g.Main());
+  for (int y = 0; y < client.bottom; ++y) {
+    for (int x = 0; x < client.right; ++x) {
+      const POINT at{x, y};
+      const bool in_box = std::any_of(boxes.begin(), boxes.end(), [at](const RECT& r) { return PtInRect(&r, at); });
+      pixels.push_back(in_box ? 0 : GetPixel(dc, x, y));
+    }
+  }
+  ReleaseDC(g.Main(), dc);
+  return pixels;
+}
+
+// A dark colour scheme of the desktop (light text on dark windows) changes
+// nothing the form shows: its texts, boxes and lists have the form's colours.
+TEST(Win32ColourTest, ADarkColourSchemeChangesNothingShown) {
+  Game g;
+  g.Select(4);
+  g.Press(3);  // a count, a summary and two greyed buttons
+  SetFocus(g.W("Command1", 2));
+  const std::vector<COLORREF> usual = ClientShot(g);
+  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNTEXT, COLOR_GRAYTEXT};
+  const COLORREF dark[] = {RGB(0x20, 0x20, 0x20), RGB(0xF0, 0xF0, 0xF0), RGB(0xF0, 0xF0, 0xF0), RGB(0xA0, 0xA0, 0xA0)};
+  COLORREF saved[std::size(elements)];
+  for (std::size_t i = 0; i < std::size(elements); ++i) saved[i] = GetSysColor(elements[i]);
+  ASSERT_TRUE(SetSysColors(static_cast<int>(std::size(elements)), elements, dark));
+  const std::vector<COLORREF> darkened = ClientShot(g);
+  SetSysColors(static_cast<int>(std::size(elements)), elements, saved);
+  ASSERT_EQ(darkened.size(), usual.size());
+  int changed = 0;
+  for (std::size_t i = 0; i < usual.size(); ++i) changed += usual[i] != darkened[i] ? 1 : 0;
+  EXPECT_EQ(changed, 0);
 }
 
 TEST(Win32ColourTest, TheFocusedButtonIsMarked) {
@@ -539,14 +631,40 @@ bool TabTo(Game& g, HWND target) {
   return GetFocus() == target;
 }
 
-// Tab to the selector group, then the arrow keys to the cell: each arrow
-// moves to the neighbour and selects it.
+// Tab to the selector group, then the arrow keys to the cell, by row (a
+// table) and column (a kind): each arrow moves to the neighbour and selects
+// it.
 bool SelectWithKeys(Game& g, int cell) {
-  const int from = std::max(0, g.SelectedCell());
-  if (!TabTo(g, g.W("Option1", from))) return false;
-  for (int c = from; c < cell; ++c) Key(g, VK_DOWN);
-  for (int c = from; c > cell; --c) Key(g, VK_UP);
+  int at = std::max(0, g.SelectedCell());
+  if (!TabTo(g, g.W("Option1", at))) return false;
+  for (; at / 3 < cell / 3; at += 3) Key(g, VK_DOWN);
+  for (; at / 3 > cell / 3; at -= 3) Key(g, VK_UP);
+  for (; at % 3 < cell % 3; ++at) Key(g, VK_RIGHT);
+  for (; at % 3 > cell % 3; --at) Key(g, VK_LEFT);
   return GetFocus() == g.W("Option1", cell);
+}
+
+TEST(Win32KeyboardTest, TheArrowsMoveAlongTheSelectorGridAndStopAtItsEdges) {
+  Game g;
+  g.Select(4);
+  SetFocus(g.W("Option1", 4));
+  struct Step {
+    WPARAM key;
+    int to;
+  };
+  const Step steps[] = {{VK_LEFT, 3}, {VK_LEFT, 3},  {VK_UP, 0},   {VK_UP, 0},    {VK_RIGHT, 1}, {VK_RIGHT, 2},
+                        {VK_RIGHT, 2}, {VK_DOWN, 5}, {VK_DOWN, 8}, {VK_DOWN, 8}, {VK_LEFT, 7},  {VK_UP, 4}};
+  int at = 4;
+  for (const Step& step : steps) {
+    const int clicks = g.handlers.Clicks("Option1", step.to);
+    Key(g, step.key);
+    EXPECT_EQ(NameOf(g, GetFocus()), "Option1(" + std::to_string(step.to) + ")") << "from " << at;
+    EXPECT_EQ(g.SelectedCell(), step.to);
+    EXPECT_EQ(g.form.Board().SelectedCell, step.to);
+    // Raised once by a move, not at all at an edge.
+    EXPECT_EQ(g.handlers.Clicks("Option1", step.to), clicks + (step.to != at ? 1 : 0)) << "from " << at;
+    at = step.to;
+  }
 }
 
 TEST(Win32KeyboardTest, TabVisitsTheStopsInOrder) {
@@ -576,7 +694,7 @@ TEST(Win32KeyboardTest, AWholeGameWithTabArrowsAndSpace) {
   EXPECT_EQ(g.Summaries(), std::vector<std::string>(3, " = 7 / 3.5"));
   // Tab enters the group at the selected one; an arrow selects its neighbour.
   ASSERT_TRUE(TabTo(g, g.W("Option1", 4)));
-  Key(g, VK_DOWN);
+  Key(g, VK_RIGHT);
   EXPECT_EQ(g.form.Board().SelectedCell, 5);
   ASSERT_TRUE(TabTo(g, g.W("Command1", 4)));
   Key(g, VK_SPACE);  // nothing of that kind on table 2
@@ -657,11 +775,45 @@ TEST(Win32TextTest, TheQuotationIsNeverShown) {
   EXPECT_FALSE(IsWindowVisible(quotation));
 }
 
+// Every caption fits its control in the control's own font, whatever face
+// the system gave for Times New Roman: no word is wider than its room, no
+// line falls below it.
+TEST(Win32TextTest, EveryCaptionFitsItsControl) {
+  Game g;
+  for (const auto& c : MainForm::Description().controls) {
+    const std::u16string text = TextOf(g.W(c.name, c.index));
+    if (text.empty() || c.kind == forms::ControlKind::kTextBox || c.kind == forms::ControlKind::kListBox) continue;
+    HWND w = g.W(c.name, c.index);
+    RECT room;
+    GetClientRect(w, &room);
+    UINT format = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;
+    switch (c.kind) {
+      case forms::ControlKind::kButton: InflateRect(&room, -4, -3); break;  // the bevel and a margin
+      case forms::ControlKind::kOptionButton:  // one line beside the round box
+        room.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
+        format = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE;
+        break;
+      case forms::ControlKind::kFrame: InflateRect(&room, -8, 0); break;  // one line in the top edge
+      default: break;
+    }
+    HDC dc = GetDC(w);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    const std::wstring wide(text.begin(), text.end());
+    RECT need{0, 0, room.right - room.left, 0};
+    DrawTextW(dc, wide.c_str(), -1, &need, format);
+    SelectObject(dc, old);
+    ReleaseDC(w, dc);
+    EXPECT_LE(need.right, room.right - room.left) << Name(c) << " is too wide";
+    if (c.kind == forms::ControlKind::kFrame) continue;
+    EXPECT_LE(need.bottom, room.bottom - room.top) << Name(c) << " is too tall";
+  }
+}
+
 // --- The user's locale ---------------------------------------------------------
 
 class SavedDecimal {
  public:
-  SavedDecimal() { GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, saved_, 8); }
+  SavedDecimal() { GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_, 8); }
   ~SavedDecimal() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, saved_); }
   SavedDecimal(const SavedDecimal&) = delete;
   SavedDecimal& operator=(const SavedDecimal&) = delete;
