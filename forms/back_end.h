@@ -66,7 +66,7 @@ class BackEnd : public ControlTable {
   virtual Element MakeControl(const Placement& placement) = 0;
 
   // The row of a control, or -1.
-  int Row(std::string_view name, int index) const { return FindControl(Description(), name, index); }
+  int RowNumber(std::string_view name, int index) const { return FindControl(Description(), name, index); }
 
   // Raises the click event of a control, the row it was built from: nothing
   // before the load or after an error.

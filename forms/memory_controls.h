@@ -32,7 +32,7 @@ class MemoryControls : public BackEnd {
   // none; an option button becomes the one selected among the option buttons
   // of its container, and raises its click only if it was not selected.
   void Click(std::string_view name, int index) {
-    const int row = Row(name, index);
+    const int row = RowNumber(name, index);
     if (row < 0) throw board::NoSuchElementError();
     const auto& controls = Description().controls;
     const Control& control = controls[static_cast<std::size_t>(row)];

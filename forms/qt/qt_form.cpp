@@ -427,6 +427,15 @@ class OptionElement : public board::Option {
     w_->setAutoExclusive(false);
     w_->setChecked(selected);
     w_->setAutoExclusive(true);
+    // Tab stops once in a group, at its checked member; with none checked,
+    // at its first, not at whichever had the focus last.
+    const auto group = w_->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
+    if (std::none_of(group.begin(), group.end(), [](QRadioButton* b) { return b->isChecked(); })) {
+      for (QRadioButton* b : group) {
+        const int policy = b == group.front() ? (b->focusPolicy() | Qt::TabFocus) : (b->focusPolicy() & ~Qt::TabFocus);
+        b->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
+      }
+    }
   }
 
  private:
@@ -554,7 +563,7 @@ Element FormWindow::MakeControl(const Placement& p) {
 FormWindow::~FormWindow() { delete focus_mark_; }
 
 QWidget* FormWindow::Widget(std::string_view name, int index) const {
-  const int row = Row(name, index);
+  const int row = RowNumber(name, index);
   return row < 0 ? nullptr : widgets_[static_cast<std::size_t>(row)];
 }
 

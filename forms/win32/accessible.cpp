@@ -294,9 +294,9 @@ Apartment::~Apartment() {
   if (joined) LoadedOle()->co_uninitialize();
 }
 
-Spoken SpokenOf(const Form& form, const Control& control) {
+Spoken SpokenOf(const Control& control, const std::u16string& labels) {
   Spoken spoken;
-  spoken.labels = Wide(LabelledName(form, control));
+  spoken.labels = Wide(labels);
   spoken.then_caption = control.kind == ControlKind::kLabel;
   spoken.role = RoleOf(control.kind);
   spoken.read_only = control.kind == ControlKind::kTextBox;

@@ -36,8 +36,8 @@ struct Spoken {
   bool read_only = false;
 };
 
-// The labels' captions never change, so they are joined once, here.
-Spoken SpokenOf(const Form& form, const Control& control);
+// The labels' captions never change: the frame joins them once.
+Spoken SpokenOf(const Control& control, const std::u16string& labels);
 
 // The answer to WM_GETOBJECT (`wparam`, `lparam`) sent to a control: its own
 // accessible object for its client area, joining COM on the way; 0 where the

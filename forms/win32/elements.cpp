@@ -112,18 +112,12 @@ class OptionElement : public board::Option {
 
 }  // namespace
 
-void AddList(HWND list_box, RadioGroup*, ControlTable::Elements& row) {
-  row.list = std::make_unique<ListElement>(list_box);
-}
-void AddText(HWND edit, RadioGroup*, ControlTable::Elements& row) { row.text = std::make_unique<TextElement>(edit); }
-void AddCaption(HWND label, RadioGroup*, ControlTable::Elements& row) {
-  row.caption = std::make_unique<CaptionElement>(label);
-}
-void AddSwitch(HWND button, RadioGroup*, ControlTable::Elements& row) {
-  row.button = std::make_unique<SwitchElement>(button);
-}
-void AddOption(HWND option_button, RadioGroup* group, ControlTable::Elements& row) {
-  row.option = std::make_unique<OptionElement>(option_button, *group);
+Element ListOver(HWND list_box, RadioGroup*) { return std::make_unique<ListElement>(list_box); }
+Element TextOver(HWND edit, RadioGroup*) { return std::make_unique<TextElement>(edit); }
+Element CaptionOver(HWND label, RadioGroup*) { return std::make_unique<CaptionElement>(label); }
+Element SwitchOver(HWND button, RadioGroup*) { return std::make_unique<SwitchElement>(button); }
+Element OptionOver(HWND option_button, RadioGroup* group) {
+  return std::make_unique<OptionElement>(option_button, *group);
 }
 
 }  // namespace forms::win32

@@ -21,14 +21,14 @@ struct RadioGroup {
   void UpdateTabStop() const;
 };
 
-// Each puts the element over a control into the control's row; the
-// signature is shared so that a table of the control kinds can name them.
-void AddList(HWND list_box, RadioGroup* none, ControlTable::Elements& row);
+// Each makes the element over a control; the signature is shared so that a
+// table of the control kinds can name them.
+Element ListOver(HWND list_box, RadioGroup* none);
 // Edit controls, single-line or multi-line; the multi-line ones take and
 // give CR LF line ends, as the texts are stored.
-void AddText(HWND edit, RadioGroup* none, ControlTable::Elements& row);
-void AddCaption(HWND label, RadioGroup* none, ControlTable::Elements& row);
-void AddSwitch(HWND button, RadioGroup* none, ControlTable::Elements& row);
-void AddOption(HWND option_button, RadioGroup* group, ControlTable::Elements& row);
+Element TextOver(HWND edit, RadioGroup* none);
+Element CaptionOver(HWND label, RadioGroup* none);
+Element SwitchOver(HWND button, RadioGroup* none);
+Element OptionOver(HWND option_button, RadioGroup* group);
 
 }  // namespace forms::win32

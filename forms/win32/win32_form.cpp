@@ -56,25 +56,11 @@ bool SameContainer(const Control& a, const Control& b) {
   return std::string_view(a.container) == b.container;
 }
 
-// Where a control goes in the client area, in pixels at a DPI. A frame's
-// controls are the window's children too, placed at the frame's origin plus
-// their offset in it.
-struct Place {
-  int x, y, width, height;
-};
-
-Place PlaceOf(const Form& form, const Control& c, int dpi) {
-  int x = TwipsToPixels(c.left, dpi);
-  int y = TwipsToPixels(c.top, dpi);
-  for (const char* container = c.container; container != nullptr;) {
-    const int frame = FindControl(form, container, -1);
-    if (frame < 0) break;
-    const Control& f = form.controls[static_cast<std::size_t>(frame)];
-    x += TwipsToPixels(f.left, dpi);
-    y += TwipsToPixels(f.top, dpi);
-    container = f.container;
-  }
-  return {x, y, TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi)};
+// Where a control goes in the client area, in pixels at a DPI: a frame's
+// controls are the window's children too, at the frame's origin plus their
+// offset in it.
+Box PlaceOf(const Form& form, const Control& c, int dpi) {
+  return BackEnd::Place(form, static_cast<std::size_t>(&c - form.controls.data()), dpi).in_window;
 }
 
 // With its family and pitch: where the face is missing, the system's
@@ -254,34 +240,34 @@ struct ControlMaking {
   DWORD ex_style;
   // Made empty and given its text after the font; see CreateControls.
   bool text_after_font;
-  void (*finish)(HWND w, RadioGroup* group, ControlTable::Elements& row);
+  Element (*finish)(HWND w, RadioGroup* group);
 };
 
 // The multi-line panels: read-only, from their first line.
-void FinishPanel(HWND w, RadioGroup*, ControlTable::Elements& row) {
+Element FinishPanel(HWND w, RadioGroup*) {
   // The caret, and so the first line shown, at the start.
   SendMessageW(w, EM_SETSEL, 0, 0);
   SendMessageW(w, EM_SCROLLCARET, 0, 0);
-  AddText(w, nullptr, row);
+  return TextOver(w, nullptr);
 }
 
 // A frame has no element.
-void FinishFrame(HWND, RadioGroup*, ControlTable::Elements&) {}
+Element FinishFrame(HWND, RadioGroup*) { return {}; }
 
 ControlMaking MakingOf(const Control& c) {
   switch (c.kind) {
-    case ControlKind::kLabel: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0, false, &AddCaption};
+    case ControlKind::kLabel: return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0, false, &CaptionOver};
     case ControlKind::kFrame: break;
-    case ControlKind::kOptionButton: return {L"BUTTON", BS_AUTORADIOBUTTON, 0, false, &AddOption};
-    case ControlKind::kButton: return {L"BUTTON", BS_OWNERDRAW, 0, false, &AddSwitch};
+    case ControlKind::kOptionButton: return {L"BUTTON", BS_AUTORADIOBUTTON, 0, false, &OptionOver};
+    case ControlKind::kButton: return {L"BUTTON", BS_OWNERDRAW, 0, false, &SwitchOver};
     case ControlKind::kTextBox:
       if (c.multi_line) {
         return {L"EDIT", ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, true,
                 &FinishPanel};
       }
-      return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false, &AddText};
+      return {L"EDIT", ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, false, &TextOver};
     case ControlKind::kListBox:
-      return {L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false, &AddList};
+      return {L"LISTBOX", WS_VSCROLL | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE, false, &ListOver};
   }
   // A frame: a group box.
   return {L"BUTTON", BS_GROUPBOX, 0, false, &FinishFrame};
@@ -326,61 +312,57 @@ FormWindow::WindowOwner::~WindowOwner() {
   if (self_.hwnd_ != nullptr) DestroyWindow(self_.hwnd_);
 }
 
-void FormWindow::CreateControls() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  const Form& form = Description();
-  // Creation order is the Z-order, and the Z-order is the tab order.
-  std::vector<const Control*> order;
-  for (const Control& c : form.controls) order.push_back(&c);
-  std::stable_sort(order.begin(), order.end(),
-                   [](const Control* a, const Control* b) { return a->tab_index < b->tab_index; });
+// Each control is made where Layout() would put it, in its font, and a panel
+// gets its text only after the font: every move, new font and new text makes
+// a control measure (a panel, word-wrap) its text again, which for forty
+// controls under Wine was a tenth of the start-up. The order of creation is
+// the Z-order, and the Z-order is the tab order.
+Element FormWindow::MakeControl(const Placement& p) {
+  const Control* c = p.control;
+  auto row = std::make_unique<Row>();
+  row->control = c;
+  DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
+  // A group of option buttons runs from its first member to the next
+  // control with WS_GROUP: every other control starts a group.
+  const bool continues_group = c->kind == ControlKind::kOptionButton && previous_ != nullptr &&
+                               previous_->kind == ControlKind::kOptionButton && SameContainer(*previous_, *c);
+  if (!continues_group) style |= WS_GROUP;
+  if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
+  const ControlMaking making = MakingOf(*c);
+  const int id = kFirstId + static_cast<int>(p.row);
+  // As stored, with CR LF, as an edit control shows its lines.
+  const std::wstring caption = FromCp1251(c->caption);
+  const Box& place = p.in_window;
+  row->hwnd = CreateWindowExW(making.ex_style, making.window_class, making.text_after_font ? L"" : caption.c_str(),
+                              style | making.style, place.left, place.top, place.width, place.height, hwnd_,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+  if (row->hwnd == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
+  const HWND w = row->hwnd;
+  // Not drawn yet: the window is hidden.
+  SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  if (making.text_after_font) SetWindowTextW(w, caption.c_str());
+  if (c->kind == ControlKind::kOptionButton) {
+    if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
+    row->group = groups_.back().get();
+    row->group->members.push_back(w);
+  }
+  Element element = making.finish(w, row->group);
+  row->hooked.kind = c->kind;
+  row->hooked.panel = c->kind == ControlKind::kTextBox && c->multi_line;
+  row->hooked.spoken = SpokenOf(*c, p.spoken);
+  row->hooked.apartment = apartment_.get();
+  rows_[p.row] = std::move(row);
+  // Only now, when it lives as long as the control.
+  HookControl(w, rows_[p.row]->hooked);
+  previous_ = c;
+  return element;
+}
 
-  // Each control is made where Layout() would put it, in its font, and a
-  // panel gets its text only after the font: every move, new font and new
-  // text makes a control measure (a panel, word-wrap) its text again, which
-  // for forty controls under Wine was a tenth of the start-up.
+void FormWindow::CreateControls() {
+  const Form& form = Description();
   font_ = MakeFont(form, dpi_);
   rows_.resize(form.controls.size());
-  const Control* previous = nullptr;
-  for (const Control* c : order) {
-    const auto row_number = static_cast<std::size_t>(c - form.controls.data());
-    auto row = std::make_unique<Row>();
-    row->control = c;
-    DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
-    // A group of option buttons runs from its first member to the next
-    // control with WS_GROUP: every other control starts a group.
-    const bool continues_group = c->kind == ControlKind::kOptionButton && previous != nullptr &&
-                                 previous->kind == ControlKind::kOptionButton &&
-                                 SameContainer(*previous, *c);
-    if (!continues_group) style |= WS_GROUP;
-    if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
-    const ControlMaking making = MakingOf(*c);
-    const int id = kFirstId + static_cast<int>(row_number);
-    const std::wstring caption = FromCp1251(c->caption);
-    const Place place = PlaceOf(form, *c, dpi_);
-    row->hwnd = CreateWindowExW(making.ex_style, making.window_class, making.text_after_font ? L"" : caption.c_str(),
-                                style | making.style, place.x, place.y, place.width, place.height, hwnd_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-    if (row->hwnd == nullptr) throw std::runtime_error("CreateWindowExW failed for a control");
-    const HWND w = row->hwnd;
-    // Not drawn yet: the window is hidden.
-    SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    if (making.text_after_font) SetWindowTextW(w, caption.c_str());
-    if (c->kind == ControlKind::kOptionButton) {
-      if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
-      row->group = groups_.back().get();
-      row->group->members.push_back(w);
-    }
-    making.finish(w, row->group, ElementsOf(row_number));
-    row->hooked.kind = c->kind;
-    row->hooked.panel = c->kind == ControlKind::kTextBox && c->multi_line;
-    row->hooked.spoken = SpokenOf(form, *c);
-    row->hooked.apartment = apartment_.get();
-    rows_[row_number] = std::move(row);
-    // Only now, when it lives as long as the control.
-    HookControl(w, rows_[row_number]->hooked);
-    previous = c;
-  }
+  Build(dpi_);
   for (const auto& group : groups_) group->UpdateTabStop();
   for (const auto& row : rows_) {
     if (row->control->kind != ControlKind::kOptionButton) continue;
@@ -406,13 +388,13 @@ void FormWindow::FindCovers() {
     if (row == nullptr) continue;
     row->hooked.covers.clear();
     if (row->control->kind == ControlKind::kFrame) continue;
-    const Place place = PlaceOf(form, *row->control, dpi_);
-    const RECT mine{place.x, place.y, place.x + place.width, place.y + place.height};
+    const Box place = PlaceOf(form, *row->control, dpi_);
+    const RECT mine{place.left, place.top, place.left + place.width, place.top + place.height};
     for (HWND later = GetWindow(w, GW_HWNDNEXT); later != nullptr; later = GetWindow(later, GW_HWNDNEXT)) {
       const Row* other = RowOf(later);
       if (other == nullptr || other->control->kind == ControlKind::kFrame || !other->control->visible) continue;
-      const Place over = PlaceOf(form, *other->control, dpi_);
-      const RECT theirs{over.x, over.y, over.x + over.width, over.y + over.height};
+      const Box over = PlaceOf(form, *other->control, dpi_);
+      const RECT theirs{over.left, over.top, over.left + over.width, over.top + over.height};
       RECT common;
       if (IntersectRect(&common, &mine, &theirs)) row->hooked.covers.push_back(later);
     }
@@ -423,8 +405,9 @@ void FormWindow::Layout() {
   const Form& form = Description();
   Gdi<HFONT> font = MakeFont(form, dpi_);
   for (const auto& row : rows_) {
-    const Place place = PlaceOf(form, *row->control, dpi_);
-    SetWindowPos(row->hwnd, nullptr, place.x, place.y, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const Box place = PlaceOf(form, *row->control, dpi_);
+    SetWindowPos(row->hwnd, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(row->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   // The old one only now, when no control uses it any more.
@@ -692,7 +675,7 @@ FormWindow::Row* FormWindow::RowOf(HWND control) const {
 }
 
 HWND FormWindow::Widget(std::string_view name, int index) const {
-  const int row = FindControl(Description(), name, index);
+  const int row = RowNumber(name, index);
   if (row < 0 || !rows_[static_cast<std::size_t>(row)]) return nullptr;
   return rows_[static_cast<std::size_t>(row)]->hwnd;
 }
@@ -710,7 +693,7 @@ void FormWindow::EndProgram() {
   PostQuitMessage(1);
 }
 
-char DecimalSeparator() {
+char FormWindow::DecimalSeparator() const {
   wchar_t separator[8] = {};
   // By locale id, not name (GetLocaleInfoEx): Windows XP has no names.
   const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);

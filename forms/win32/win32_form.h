@@ -65,6 +65,7 @@ class FormWindow : public BackEnd {
 
   // The control built from a row of the description, or nullptr.
   HWND Widget(std::string_view name, int index) const;
+  char DecimalSeparator() const override;
   HWND Handle() const { return hwnd_; }
   int Dpi() const { return dpi_; }
 
@@ -73,6 +74,7 @@ class FormWindow : public BackEnd {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   void CreateControls();
+  Element MakeControl(const Placement& placement) override;
   void Layout();
   void FindCovers();
   void FitClientArea();
@@ -105,6 +107,7 @@ class FormWindow : public BackEnd {
   Gdi<HFONT> font_;
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;
+  const Control* previous_ = nullptr;  // the control made last
   Brushes brushes_;
   HWND focus_ = nullptr;  // the control to give the focus back to on activation
   bool destroying_ = false;
@@ -113,8 +116,5 @@ class FormWindow : public BackEnd {
   // while the rows their procedures read, the font and the brushes live.
   WindowOwner window_owner_{*this};
 };
-
-// The decimal separator of the user's locale, as the board wants it.
-char DecimalSeparator();
 
 }  // namespace forms::win32

@@ -9,9 +9,9 @@
 namespace {
 
 TEST(Win32ModelTest, RandomClicksAgreeWithTheReference) {
-  const char separator = forms::win32::DecimalSeparator();
-  win32_test::Game game(separator);
+  win32_test::Game game(0);
   ASSERT_TRUE(game.loaded);
+  const char separator = game.window.DecimalSeparator();
   EXPECT_EQ(model::Play(game, separator, 20261209u, 25'000), "");
 }
 
