@@ -12,7 +12,9 @@
 
 namespace conformance {
 
-enum class Key { kTab, kSpace, kEnter, kKeypadEnter, kLeft, kRight, kUp, kDown, kPageDown, kEnd, kDigit5, kDelete };
+enum class Key {
+  kTab, kSpace, kEnter, kKeypadEnter, kEscape, kLeft, kRight, kUp, kDown, kPageDown, kEnd, kDigit5, kDelete
+};
 
 // What a screen reader is told a control is.
 enum class Role { kText, kList, kButton, kRadioButton, kStaticText, kGrouping, kOther };

@@ -135,6 +135,9 @@ TEST(ConformanceTest, TabFollowsTheTabIndex) {
   std::erase(fewer, "Command1(0)");
   std::erase(fewer, "Command1(1)");
   ExpectTabCycle(*g, fewer);
+  // Cleared, nothing is selected: the group's stop is its first member.
+  g->Press(2);
+  ExpectTabCycle(*g, TabStops(0));
 }
 
 // Left and Right move along a table's row of selectors, Up and Down along a
@@ -207,9 +210,11 @@ TEST(ConformanceTest, TheCellsAndPanelsTakeNoTyping) {
     g->Focus(name, index);
     g->Type(Key::kDigit5);
     g->Type(Key::kDelete);
+    g->Type(Key::kEscape);  // closes nothing
   }
   EXPECT_EQ(g->Cell(0), "1");
   EXPECT_EQ(g->PanelText(0), statement);
+  EXPECT_TRUE(g->Shown("Text1", 0));
 }
 
 // Pixels that changed from one shot to the other by more than a faint shade.
@@ -252,6 +257,12 @@ TEST(ConformanceTest, TheFocusShowsOnEveryControl) {
 TEST(ConformanceTest, EveryControlWhereItsDescriptionPutsIt) {
   auto g = MakeDriver();
   const forms::Form& form = MainForm::Description();
+  if (g->Dpi() == 96) {
+    // Two rows by hand: Option1(4) sits in Frame1 at (120, 1200) twips.
+    const forms::Box option = g->PlaceOf("Option1", 4), summary = g->PlaceOf("Label3", 2);
+    EXPECT_TRUE(option.left == 72 && option.top == 128 && option.width == 65 && option.height == 19);
+    EXPECT_TRUE(summary.left == 368 && summary.top == 240 && summary.width == 97 && summary.height == 25);
+  }
   for (std::size_t row = 0; row < form.controls.size(); ++row) {
     const forms::Control& c = form.controls[row];
     const forms::Box want = forms::BackEnd::Place(form, row, g->Dpi()).in_window;
@@ -327,7 +338,11 @@ TEST(ConformanceTest, AnErrorLeavingAHandlerIsReportedAndEndsTheEvents) {
   EXPECT_EQ(g->Summary(0), "");
   // The program has ended: no further event reaches a handler.
   g->Press(2);
+  g->Select(4);
+  g->Press(3);
   EXPECT_EQ(g->Cell(0), "40001");
+  EXPECT_EQ(g->Cell(4), "");
+  EXPECT_EQ(g->SelectedCell(), 0);
   EXPECT_EQ(g->Clicks("Command1", 2), 0);
 }
 

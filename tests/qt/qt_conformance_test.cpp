@@ -56,6 +56,7 @@ class QtDriver : public conformance::Driver {
       case Key::kSpace: QTest::keyClick(w, Qt::Key_Space); break;
       case Key::kEnter: QTest::keyClick(w, Qt::Key_Return); break;
       case Key::kKeypadEnter: QTest::keyClick(w, Qt::Key_Enter, Qt::KeypadModifier); break;
+      case Key::kEscape: QTest::keyClick(w, Qt::Key_Escape); break;
       case Key::kLeft: QTest::keyClick(w, Qt::Key_Left); break;
       case Key::kRight: QTest::keyClick(w, Qt::Key_Right); break;
       case Key::kUp: QTest::keyClick(w, Qt::Key_Up); break;

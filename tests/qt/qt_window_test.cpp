@@ -19,7 +19,6 @@
 #include "app/icon/bottles.xpm"
 #include "forms/cp1251.h"
 #include "tests/qt/qt_fixture.h"
-#include "tests/focusable.h"
 #include "window/panel_texts.h"
 
 namespace {

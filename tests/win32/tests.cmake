@@ -5,9 +5,10 @@
 set(bottles_win32_tests ${CMAKE_CURRENT_LIST_DIR})
 
 bottles_test(win32_form_test SOURCES ${bottles_win32_tests}/win32_form_test.cpp LIBS window forms_win32)
-bottles_test(win32_input_test SOURCES ${bottles_win32_tests}/win32_input_test.cpp LIBS window forms_win32)
 bottles_test(win32_model_test SOURCES ${bottles_win32_tests}/win32_model_test.cpp LIBS window forms_win32)
 bottles_test(win32_scenario_test SOURCES ${bottles_win32_tests}/win32_scenario_test.cpp LIBS scenarios forms_win32)
+bottles_test(win32_conformance_test SOURCES ${bottles_win32_tests}/win32_conformance_test.cpp
+  LIBS scenarios forms_win32 oleacc ole32 oleaut32 uuid)
 bottles_test(win32_accessibility_test SOURCES ${bottles_win32_tests}/win32_accessibility_test.cpp
   LIBS window forms_win32 oleacc ole32 oleaut32 uuid)
 

@@ -112,123 +112,10 @@ std::string Utf8(const std::u16string& text) {
   return out;
 }
 
-struct Expected {
-  const char* name;
-  int index;
-  const char* spoken;  // UTF-8
-  LONG role;
-};
-
-TEST_F(Win32AccessibilityTest, EveryControlHasANameAndARole) {
-  Game g;
-  const Expected expected[] = {
-      {"Text1", 0, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_TEXT},
-      {"Text1", 1, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_TEXT},
-      {"List1", 0, "Пълна", ROLE_SYSTEM_LIST},
-      {"List1", 1, "Полу", ROLE_SYSTEM_LIST},
-      {"List1", 2, "Празна", ROLE_SYSTEM_LIST},
-      {"Command1", 0, "1 цяла = 2 полу", ROLE_SYSTEM_PUSHBUTTON},
-      {"Command1", 1, "2 полу = 1 цяла", ROLE_SYSTEM_PUSHBUTTON},
-      {"Command1", 2, "Чисти", ROLE_SYSTEM_PUSHBUTTON},
-      {"Command1", 3, "Постави бутилка", ROLE_SYSTEM_PUSHBUTTON},
-      {"Command1", 4, "Върни бутилка", ROLE_SYSTEM_PUSHBUTTON},
-      {"Text2", 0, "1-ва Пълна", ROLE_SYSTEM_TEXT},
-      {"Text2", 1, "1-ва Полу", ROLE_SYSTEM_TEXT},
-      {"Text2", 2, "1-ва Празна", ROLE_SYSTEM_TEXT},
-      {"Text2", 3, "2-ра Пълна", ROLE_SYSTEM_TEXT},
-      {"Text2", 4, "2-ра Полу", ROLE_SYSTEM_TEXT},
-      {"Text2", 5, "2-ра Празна", ROLE_SYSTEM_TEXT},
-      {"Text2", 6, "3-та Пълна", ROLE_SYSTEM_TEXT},
-      {"Text2", 7, "3-та Полу", ROLE_SYSTEM_TEXT},
-      {"Text2", 8, "3-та Празна", ROLE_SYSTEM_TEXT},
-      {"Option1", 0, "1-1", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 1, "1-0.5", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 2, "1-0", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 3, "2-1", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 4, "2-0.5", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 5, "2-0", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 6, "3-1", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 7, "3-0.5", ROLE_SYSTEM_RADIOBUTTON},
-      {"Option1", 8, "3-0", ROLE_SYSTEM_RADIOBUTTON},
-      {"Label3", 0, "1-ва", ROLE_SYSTEM_STATICTEXT},
-      {"Label3", 1, "2-ра", ROLE_SYSTEM_STATICTEXT},
-      {"Label3", 2, "3-та", ROLE_SYSTEM_STATICTEXT},
-      {"Label1", 0, "Логика - по 7 бутилки на 3 маси", ROLE_SYSTEM_STATICTEXT},
-      {"Label2", 1, "Полу", ROLE_SYSTEM_STATICTEXT},
-      {"Label2", 4, "2-ра", ROLE_SYSTEM_STATICTEXT},
-      {"Frame1", -1, "Бутилки - пълни, празни", ROLE_SYSTEM_GROUPING},
-      {"Frame2", -1, "Маси-бутилки", ROLE_SYSTEM_GROUPING},
-  };
-  for (const auto& e : expected) {
-    const HWND w = g.W(e.name, e.index);
-    ASSERT_NE(w, nullptr) << e.name << "(" << e.index << ")";
-    const Accessible a = Of(w);
-    ASSERT_NE(a, nullptr) << e.name << "(" << e.index << ")";
-    EXPECT_EQ(Utf8(NameOf(*a)), e.spoken) << e.name << "(" << e.index << ")";
-    EXPECT_EQ(RoleOf(*a), e.role) << e.name << "(" << e.index << ")";
-  }
-}
-
-// Calls visit(row, its accessible object) for every control that takes the
-// focus; returns how many there were.
-template <class Visit>
-int ForEachFocusableObject(Game& g, Visit visit) {
-  int asked = 0;
-  for (const auto& c : MainForm::Description().controls) {
-    if (!forms::TakesFocus(c.kind)) continue;
-    const Accessible a = Of(g.W(c.name, c.index));
-    EXPECT_NE(a, nullptr) << c.name << "(" << c.index << ")";
-    if (a == nullptr) continue;
-    visit(c, *a);
-    ++asked;
-  }
-  return asked;
-}
-
-TEST_F(Win32AccessibilityTest, EveryFocusableControlIsNamed) {
-  Game g;
-  const int asked = ForEachFocusableObject(g, [](const forms::Control& c, IAccessible& a) {
-    const std::u16string name = NameOf(a);
-    EXPECT_NE(name, u"<no name>") << c.name << "(" << c.index << ")";
-    EXPECT_NE(name.find_first_not_of(u' '), std::u16string::npos) << c.name << "(" << c.index << ")";
-  });
-  EXPECT_EQ(asked, 3 + 5 + 9 + 9 + 2);
-}
-
 // The events the system passes on to a screen reader that listens.
 std::vector<std::pair<HWND, LONG>> name_changes;
 void CALLBACK OnNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
   if (child == CHILDID_SELF) name_changes.emplace_back(hwnd, object);
-}
-
-TEST_F(Win32AccessibilityTest, ASummarySpeaksItsTableAndItsText) {
-  Game g;
-  const Accessible second = Of(g.W("Label3", 1));
-  ASSERT_NE(second, nullptr);
-  EXPECT_EQ(Utf8(NameOf(*second)), "2-ра");
-
-  name_changes.clear();
-  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                             &OnNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
-  ASSERT_NE(hook, nullptr);
-  g.Click("Option1", 4);
-  g.Click("Command1", 3);
-  Pump();
-  UnhookWinEvent(hook);
-
-  // The object already handed out follows the caption, as does a new one.
-  EXPECT_EQ(Utf8(NameOf(*second)), "2-ра = 1 / 0.5");
-  EXPECT_EQ(Utf8(NameOf(g.W("Label3", 1))), "2-ра = 1 / 0.5");
-  EXPECT_EQ(Utf8(NameOf(g.W("Label3", 0))), "1-ва");
-  EXPECT_NE(std::find(name_changes.begin(), name_changes.end(),
-                      std::pair<HWND, LONG>{g.W("Label3", 1), OBJID_CLIENT}),
-            name_changes.end());
-  // A cell's value is what it shows.
-  const Accessible cell = Of(g.W("Text2", 4));
-  ASSERT_NE(cell, nullptr);
-  BSTR value = nullptr;
-  ASSERT_EQ(cell->get_accValue(Self(), &value), S_OK);
-  EXPECT_EQ(Utf8(Taken(value)), "1");
 }
 
 // What the system's own object of a control says, asked without the control.
@@ -336,21 +223,6 @@ TEST_F(Win32AccessibilityTest, AnObjectIsTheSystemsOwnOtherwise) {
   from_dispatch->Release();
   dispatch->Release();
   from_accessible->Release();
-}
-
-// The user can never type into the cells or the panels, and a screen reader
-// is told so.
-TEST_F(Win32AccessibilityTest, TheCellsAndThePanelsAreReadOnly) {
-  Game g;
-  int text_boxes = 0;
-  ForEachFocusableObject(g, [&text_boxes](const forms::Control& c, IAccessible& a) {
-    const auto [got, state] = StateOf(a);
-    ASSERT_EQ(got, S_OK) << c.name << "(" << c.index << ")";
-    const bool text_box = c.kind == forms::ControlKind::kTextBox;
-    EXPECT_EQ((state & STATE_SYSTEM_READONLY) != 0, text_box) << c.name << "(" << c.index << ")";
-    text_boxes += text_box ? 1 : 0;
-  });
-  EXPECT_EQ(text_boxes, 9 + 2);
 }
 
 // A screen reader may hold on to an object after its control is gone.

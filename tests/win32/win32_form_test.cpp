@@ -13,7 +13,6 @@
 #include "board/errors.h"
 #include "forms/cp1251.h"
 #include "tests/win32/win32_fixture.h"
-#include "tests/focusable.h"
 #include "window/panel_texts.h"
 
 namespace {
@@ -53,70 +52,6 @@ TEST(Win32StartTest, TheScreenReaderDllsWaitForTheFirstQuestion) {
   accessible->Release();
 }
 
-// Whether the thread's queue handed out a double click: the system makes
-// one of two presses within its double-click time and distance.
-bool double_click_seen = false;
-LRESULT CALLBACK WatchDoubleClicks(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION && reinterpret_cast<const MSG*>(lparam)->message == WM_LBUTTONDBLCLK) double_click_seen = true;
-  return CallNextHookEx(nullptr, code, wparam, lparam);
-}
-
-// Two quick presses of the mouse in the middle of a control, through the
-// system's input queue, as a user makes them; then the window handles them.
-// Returns whether the second came as a double click.
-bool DoubleClick(Game& g, const char* name, int index) {
-  RECT r;
-  GetWindowRect(g.W(name, index), &r);
-  SetForegroundWindow(g.Main());
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  Pump();
-  double_click_seen = false;
-  HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, WatchDoubleClicks, nullptr, GetCurrentThreadId());
-  INPUT presses[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    presses[i].type = INPUT_MOUSE;
-    presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  EXPECT_EQ(SendInput(4, presses, sizeof(INPUT)), 4u);
-  // Until both presses are handled, and a little longer, so that a third
-  // click would be seen too.
-  const int before = g.handlers.Clicks(name, index);
-  for (int i = 0; i < 100 && g.handlers.Clicks(name, index) < before + 2; ++i) {
-    Sleep(10);
-    Pump();
-  }
-  for (int i = 0; i < 10; ++i) {
-    Sleep(10);
-    Pump();
-  }
-  UnhookWindowsHookEx(hook);
-  return double_click_seen;
-}
-
-TEST(Win32GameTest, EveryPressOfAQuickDoubleClickCounts) {
-  Game g;
-  ASSERT_TRUE(DoubleClick(g, "Command1", 0));
-  EXPECT_EQ(g.Pools(), (std::vector<int>{5, 11, 5}));
-  DoubleClick(g, "Command1", 1);
-  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
-  // A selector double-clicked is selected, once, and nothing else happens.
-  ASSERT_TRUE(DoubleClick(g, "Option1", 4));
-  EXPECT_EQ(g.form.Board().SelectedCell, 4);
-  EXPECT_EQ(g.SelectedCell(), 4);
-  EXPECT_EQ(g.handlers.Clicks("Option1", 4), 1);
-  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
-  EXPECT_TRUE(g.Enabled(0));
-  DoubleClick(g, "Command1", 3);
-  EXPECT_EQ(g.Cell(4), "2");
-  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 5, 7}));
-  DoubleClick(g, "Command1", 4);
-  EXPECT_EQ(g.Cell(4), "0");
-  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
-  DoubleClick(g, "Command1", 2);
-  ExpectClearedBoard(g);
-  for (int button = 0; button < 5; ++button) EXPECT_EQ(g.handlers.Clicks("Command1", button), 2) << button;
-}
-
 TEST(Win32GameTest, TheSelectorsAreOneExclusiveGroup) {
   Game g;
   for (int cell : {0, 4, 8, 3}) {
@@ -148,13 +83,6 @@ TEST(Win32GameTest, TheElementsRefuseWhatTheyDoNotHave) {
   EXPECT_THROW(pool.RemoveAt(-1), board::NoSuchElementError);
   pool.RemoveAt(6);
   EXPECT_EQ(g.PoolCount(0), 6);
-}
-
-TEST(Win32GameTest, TheCommaSeparator) {
-  Game g(',');
-  g.Select(4);
-  g.Press(3);
-  EXPECT_EQ(g.Summary(1), " = 1 / 0,5");
 }
 
 // --- Layout -----------------------------------------------------------------
@@ -204,21 +132,6 @@ void ExpectLayoutAt(Game& g, int dpi) {
     EXPECT_EQ(face.lfWeight, FW_NORMAL) << Name(c);
     EXPECT_EQ(face.lfCharSet, RUSSIAN_CHARSET) << Name(c);
     EXPECT_FALSE(face.lfItalic || face.lfUnderline || face.lfStrikeOut) << Name(c);
-  }
-}
-
-TEST(Win32LayoutTest, EveryControlWhereItsDescriptionPutsIt) {
-  Game g;
-  const int dpi = g.window.Dpi();
-  ExpectLayoutAt(g, dpi);
-  if (dpi == 96) {
-    RECT client;
-    GetClientRect(g.Main(), &client);
-    EXPECT_EQ(client.right, 480);
-    EXPECT_EQ(client.bottom, 424);
-    // Two rows by hand: Option1(4) sits in Frame1 at (120, 1200) twips.
-    EXPECT_EQ(Str(ActualRect(g.Main(), g.W("Option1", 4))), "72,128 65x19");
-    EXPECT_EQ(Str(ActualRect(g.Main(), g.W("Label3", 2))), "368,240 97x25");
   }
 }
 
@@ -368,32 +281,6 @@ TEST(Win32LayoutTest, TheControlsAreOfTheirKinds) {
   }
 }
 
-TEST(Win32LayoutTest, APoolThatOverflowsScrolls) {
-  Game g;
-  const auto bar_shown = [](HWND list) {
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    EXPECT_TRUE(GetScrollBarInfo(list, OBJID_VSCROLL, &info));
-    return (info.rgstate[0] & STATE_SYSTEM_INVISIBLE) == 0;
-  };
-  const auto overflows = [](HWND list) {
-    RECT client;
-    GetClientRect(list, &client);
-    const auto item = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    return SendMessageW(list, LB_GETCOUNT, 0, 0) * item > client.bottom;
-  };
-  HWND full = g.W("List1", 0);
-  HWND halves = g.W("List1", 1);
-  HWND empties = g.W("List1", 2);
-  EXPECT_EQ(bar_shown(full), overflows(full));
-  for (int i = 0; i < 7; ++i) g.Press(0);
-  ASSERT_EQ(SendMessageW(halves, LB_GETCOUNT, 0, 0), 21);
-  EXPECT_TRUE(bar_shown(halves));
-  EXPECT_FALSE(bar_shown(empties));
-  SendMessageW(halves, LB_SETTOPINDEX, 20, 0);
-  EXPECT_GT(SendMessageW(halves, LB_GETTOPINDEX, 0, 0), 0);
-}
-
 // --- Colours, as drawn --------------------------------------------------------
 
 // A pixel of the window's client area as it is drawn.
@@ -412,34 +299,6 @@ std::string Hex(COLORREF c) {
   char text[16];
   snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
   return text;
-}
-
-TEST(Win32ColourTest, EveryControlInItsBackColour) {
-  Game g;
-  Repaint(g);
-  const forms::Form& form = MainForm::Description();
-  EXPECT_EQ(Hex(PixelAt(g.Main(), 2, 40)), Hex(Rgb(form.back_colour)));
-  EXPECT_EQ(Hex(PixelAt(g.Main(), 470, 300)), Hex(Rgb(form.back_colour)));
-  for (const auto& c : form.controls) {
-    if (c.back_colour == forms::kDefaultColour || !c.visible) continue;
-    HWND w = g.W(c.name, c.index);
-    RECT r;
-    GetClientRect(w, &r);
-    // A point of each kind of control where nothing but its background is drawn.
-    POINT spot{};
-    switch (c.kind) {
-      case forms::ControlKind::kLabel: spot = {1, r.bottom - 2}; break;
-      case forms::ControlKind::kButton: spot = {4, 4}; break;
-      case forms::ControlKind::kOptionButton: spot = {r.right - 2, r.bottom - 2}; break;
-      case forms::ControlKind::kFrame: spot = {r.right / 2, r.bottom - 5}; break;
-      default: break;
-    }
-    EXPECT_EQ(Hex(PixelOf(g, w, spot.x, spot.y)), Hex(Rgb(c.back_colour))) << Name(c);
-  }
-  // The text boxes and lists stay white, read-only as they are.
-  EXPECT_EQ(Hex(PixelOf(g, g.W("Text2", 0), 6, 6)), "FFFFFF");
-  EXPECT_EQ(Hex(PixelOf(g, g.W("Text1", 0), 3, 60)), "FFFFFF");
-  EXPECT_EQ(Hex(PixelOf(g, g.W("List1", 2), 20, 100)), "FFFFFF");
 }
 
 int Brightness(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); }
@@ -568,47 +427,6 @@ std::string NameOf(Game& g, HWND w) {
   return w == nullptr ? "nothing" : "another window";
 }
 
-// The Tab chain of the dialog manager, from the statement panel round.
-std::vector<HWND> TabChain(Game& g) {
-  std::vector<HWND> chain;
-  HWND start = g.W("Text1", 0);
-  HWND w = start;
-  do {
-    chain.push_back(w);
-    w = GetNextDlgTabItem(g.Main(), w, FALSE);
-  } while (w != nullptr && w != start && chain.size() < 100);
-  return chain;
-}
-
-// The controls with WS_TABSTOP, in Z-order.
-std::vector<HWND> TabStopsInZOrder(Game& g) {
-  std::vector<HWND> stops;
-  for (HWND w = GetWindow(g.Main(), GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
-    const auto style = GetWindowLongPtrW(w, GWL_STYLE);
-    if ((style & WS_TABSTOP) && (style & WS_VISIBLE)) stops.push_back(w);
-  }
-  return stops;
-}
-
-TEST(Win32FocusTest, TabFollowsTheTabIndex) {
-  Game g;
-  std::vector<HWND> stops = tests::ExpectedTabStops(g, 0);
-  ASSERT_EQ(stops.front(), g.W("Text1", 0));
-  ASSERT_EQ(stops.size(), 1u + 3u + 3u + 9u + 2u + 1u);
-  EXPECT_EQ(TabChain(g), stops);
-  EXPECT_EQ(TabStopsInZOrder(g), stops);
-  g.Select(6);
-  stops = tests::ExpectedTabStops(g, 6);
-  EXPECT_EQ(TabChain(g), stops);
-  EXPECT_EQ(TabStopsInZOrder(g), stops);
-  g.Press(2);  // cleared: the group's stop goes back to its first member
-  EXPECT_EQ(TabChain(g), tests::ExpectedTabStops(g, 0));
-  for (const auto& c : MainForm::Description().controls) {
-    if (forms::TakesFocus(c.kind)) continue;
-    EXPECT_FALSE(GetWindowLongPtrW(g.W(c.name, c.index), GWL_STYLE) & WS_TABSTOP) << Name(c);
-  }
-}
-
 TEST(Win32FocusTest, TheFirstFocusIsTheStatementPanelAtItsFirstLine) {
   Game g;
   EXPECT_EQ(NameOf(g, GetFocus()), "Text1(0)");
@@ -631,116 +449,7 @@ bool TabTo(Game& g, HWND target) {
   return GetFocus() == target;
 }
 
-// Tab to the selector group, then the arrow keys to the cell, by row (a
-// table) and column (a kind): each arrow moves to the neighbour and selects
-// it.
-bool SelectWithKeys(Game& g, int cell) {
-  int at = std::max(0, g.SelectedCell());
-  if (!TabTo(g, g.W("Option1", at))) return false;
-  for (; at / 3 < cell / 3; at += 3) Key(g, VK_DOWN);
-  for (; at / 3 > cell / 3; at -= 3) Key(g, VK_UP);
-  for (; at % 3 < cell % 3; ++at) Key(g, VK_RIGHT);
-  for (; at % 3 > cell % 3; --at) Key(g, VK_LEFT);
-  return GetFocus() == g.W("Option1", cell);
-}
-
-TEST(Win32KeyboardTest, TheArrowsMoveAlongTheSelectorGridAndStopAtItsEdges) {
-  Game g;
-  g.Select(4);
-  SetFocus(g.W("Option1", 4));
-  struct Step {
-    WPARAM key;
-    int to;
-  };
-  const Step steps[] = {{VK_LEFT, 3}, {VK_LEFT, 3},  {VK_UP, 0},   {VK_UP, 0},    {VK_RIGHT, 1}, {VK_RIGHT, 2},
-                        {VK_RIGHT, 2}, {VK_DOWN, 5}, {VK_DOWN, 8}, {VK_DOWN, 8}, {VK_LEFT, 7},  {VK_UP, 4}};
-  int at = 4;
-  for (const Step& step : steps) {
-    const int clicks = g.handlers.Clicks("Option1", step.to);
-    Key(g, step.key);
-    EXPECT_EQ(NameOf(g, GetFocus()), "Option1(" + std::to_string(step.to) + ")") << "from " << at;
-    EXPECT_EQ(g.SelectedCell(), step.to);
-    EXPECT_EQ(g.form.Board().SelectedCell, step.to);
-    // Raised once by a move, not at all at an edge.
-    EXPECT_EQ(g.handlers.Clicks("Option1", step.to), clicks + (step.to != at ? 1 : 0)) << "from " << at;
-    at = step.to;
-  }
-}
-
-TEST(Win32KeyboardTest, TabVisitsTheStopsInOrder) {
-  Game g;
-  const std::vector<HWND> stops = tests::ExpectedTabStops(g, 0);
-  SetFocus(stops.front());
-  for (std::size_t i = 0; i <= stops.size(); ++i) {  // and round again
-    EXPECT_EQ(NameOf(g, GetFocus()), NameOf(g, stops[i % stops.size()])) << "step " << i;
-    Key(g, VK_TAB);
-  }
-}
-
-TEST(Win32KeyboardTest, AWholeGameWithTabArrowsAndSpace) {
-  Game g;
-  SetFocus(g.W("Text1", 0));
-  ASSERT_TRUE(TabTo(g, g.W("Command1", 0)));
-  for (int i = 0; i < 7; ++i) Key(g, VK_SPACE);
-  EXPECT_EQ(g.Pools(), (std::vector<int>{0, 21, 0}));
-  for (int cell : {1, 7, 4}) {
-    ASSERT_TRUE(SelectWithKeys(g, cell)) << "selector " << cell;
-    EXPECT_EQ(g.form.Board().SelectedCell, cell);
-    EXPECT_TRUE(g.Checked(cell));
-    EXPECT_EQ(g.CheckedSelectors(), 1);
-    ASSERT_TRUE(TabTo(g, g.W("Command1", 3)));
-    for (int i = 0; i < 7; ++i) Key(g, VK_SPACE);
-  }
-  EXPECT_EQ(g.Summaries(), std::vector<std::string>(3, " = 7 / 3.5"));
-  // Tab enters the group at the selected one; an arrow selects its neighbour.
-  ASSERT_TRUE(TabTo(g, g.W("Option1", 4)));
-  Key(g, VK_RIGHT);
-  EXPECT_EQ(g.form.Board().SelectedCell, 5);
-  ASSERT_TRUE(TabTo(g, g.W("Command1", 4)));
-  Key(g, VK_SPACE);  // nothing of that kind on table 2
-  EXPECT_EQ(g.Cell(5), "");
-  // The pouring buttons are disabled now, so Tab passes them by.
-  ASSERT_TRUE(TabTo(g, g.W("Command1", 2)));
-  Key(g, VK_SPACE);
-  ExpectClearedBoard(g);
-}
-
-TEST(Win32KeyboardTest, TheCellsAndPanelsTakeNoTyping) {
-  Game g;
-  g.Select(0);
-  g.Press(3);
-  HWND cell = g.W("Text2", 0);
-  SetFocus(cell);
-  PostMessageW(cell, WM_CHAR, L'5', 1);
-  PostMessageW(cell, WM_KEYDOWN, VK_DELETE, 1);
-  PostQuitMessage(99);
-  EXPECT_EQ(g.window.Run(), 99);
-  EXPECT_EQ(g.Cell(0), "1");
-  // Enter and Escape in the panel reach the window, which does nothing.
-  SetFocus(g.W("Text1", 0));
-  Key(g, VK_RETURN);
-  Key(g, VK_ESCAPE);
-  EXPECT_EQ(TextOf(g.W("Text1", 0)), forms::DecodeCp1251(kStatementText));
-  EXPECT_TRUE(IsWindowVisible(g.Main()));
-}
-
 // --- Texts ------------------------------------------------------------------------
-
-TEST(Win32TextTest, TheCaptionsAreCyrillic) {
-  Game g;
-  EXPECT_EQ(TextOf(g.W("Label1", 0)), u"Логика - по 7 бутилки на 3 маси");
-  EXPECT_EQ(TextOf(g.W("Label2", 0)), u"Пълна");
-  EXPECT_EQ(TextOf(g.W("Label2", 5)), u"3-та");
-  EXPECT_EQ(TextOf(g.W("Command1", 0)), u"1 цяла = 2 полу");
-  EXPECT_EQ(TextOf(g.W("Command1", 2)), u"Чисти");
-  EXPECT_EQ(TextOf(g.W("Option1", 7)), u"3-0.5");
-  EXPECT_EQ(TextOf(g.W("Frame1")), u"Бутилки - пълни, празни");
-  EXPECT_EQ(TextOf(g.W("Frame2")), u"Маси-бутилки");
-  for (const auto& c : MainForm::Description().controls) {
-    if (c.kind == forms::ControlKind::kTextBox) continue;
-    EXPECT_EQ(TextOf(g.W(c.name, c.index)), forms::DecodeCp1251(c.caption)) << Name(c);
-  }
-}
 
 TEST(Win32TextTest, ThePanelsKeepTheirTextsWithCrLf) {
   Game g;
@@ -759,20 +468,6 @@ TEST(Win32TextTest, ThePanelsKeepTheirTextsWithCrLf) {
   EXPECT_GT(SendMessageW(panel, EM_GETLINECOUNT, 0, 0), 11);
   SendMessageW(panel, WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_GT(SendMessageW(panel, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-}
-
-TEST(Win32TextTest, TheQuotationIsNeverShown) {
-  Game g;
-  HWND quotation = g.W("Text1", 1);
-  EXPECT_FALSE(IsWindowVisible(quotation));
-  EXPECT_TRUE(IsWindowVisible(g.W("Text1", 0)));
-  const std::vector<HWND> chain = TabChain(g);
-  EXPECT_EQ(std::count(chain.begin(), chain.end(), quotation), 0);
-  g.Press(0);
-  g.Select(0);
-  g.Press(3);
-  g.Press(2);
-  EXPECT_FALSE(IsWindowVisible(quotation));
 }
 
 // Every caption fits its control in the control's own font, whatever face
@@ -825,48 +520,21 @@ class SavedDecimal {
 TEST(Win32LocaleTest, TheSeparatorIsTheUsers) {
   SavedDecimal saved;
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
-  EXPECT_EQ(forms::win32::DecimalSeparator(), ',');
-  {
-    Game g(forms::win32::DecimalSeparator());
-    g.Select(1);
-    g.Press(3);
-    EXPECT_EQ(g.Summary(0), " = 1 / 0,5");
-  }
+  Game g(0);
+  EXPECT_EQ(g.window.DecimalSeparator(), ',');
+  g.Select(1);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(0), " = 1 / 0,5");
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"."));
-  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+  EXPECT_EQ(g.window.DecimalSeparator(), '.');
   // Not one ASCII character: the board gets '.'.
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"));
-  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+  EXPECT_EQ(g.window.DecimalSeparator(), '.');
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"::"));
-  EXPECT_EQ(forms::win32::DecimalSeparator(), '.');
+  EXPECT_EQ(g.window.DecimalSeparator(), '.');
 }
 
 // --- Errors -----------------------------------------------------------------------
-
-TEST(Win32ErrorTest, AnOverflowIsReportedAndEndsTheEvents) {
-  Game g;
-  g.Select(0);
-  g.Press(3);
-  ASSERT_EQ(g.Summary(0), " = 1 / 1");
-  ASSERT_FALSE(g.report);
-  SetWindowTextW(g.W("Text2", 0), L"40000");
-  g.Select(0);
-  g.Press(3);
-  ASSERT_TRUE(g.report);
-  EXPECT_EQ(g.report->title, u"Философия - Логика");
-  EXPECT_EQ(g.report->message.rfind(u"Грешка при изпълнение 6:\n\n", 0), 0u)
-      << forms::EncodeCp1251(g.report->message);
-  EXPECT_EQ(g.Summary(0), " = 1 / 1");
-  // The program is ending: nothing more is handled.
-  const std::vector<std::string> cells = g.Cells();
-  const std::vector<int> pools = g.Pools();
-  g.Press(2);
-  g.Select(4);
-  g.Press(3);
-  EXPECT_EQ(g.Cells(), cells);
-  EXPECT_EQ(g.Pools(), pools);
-  EXPECT_EQ(g.form.Board().SelectedCell, 0);
-}
 
 // The standard report: an error box with the report's title and text, then
 // the end of the message loop with exit code 1. A timer on this thread reads
