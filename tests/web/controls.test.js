@@ -152,11 +152,7 @@ test('names and roles in the browser\'s accessibility tree', chromiumOnly, async
   assert.equal(textboxes.length, 10, 'the hidden panel is in the tree');
 });
 
-// WebKitGTK's WebAssembly lets the program's own exceptions pass its catch:
-// the page shows the error box, with the exception's name for the message.
-const webKitExceptions = web.engine === 'webkit' && 'WebKitGTK: C++ exceptions pass the program\'s catch';
-test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events',
-  { todo: webKitExceptions }, async () => {
+test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events', async () => {
   const page = await web.open(browser);
   await web.click(page, 'Option1', 4);
   await page.evaluate((css) => { document.querySelector(css).value = '40000'; }, web.selector('Text2', 4));
