@@ -97,7 +97,8 @@ const engines = {
   },
 
   // MiniBrowser takes navigator.language from LANG, and needs the X display
-  // that tools/test_web.sh starts.
+  // that tools/test_web.sh starts; BOTTLES_LOCPATH is where the tests'
+  // locales were compiled (tests/web/CMakeLists.txt).
   async webkit({ locale = 'en-US' } = {}) {
     const { Builder, By, Key, Origin } = require('selenium-webdriver');
     const port = await new Promise((resolve) => {
@@ -107,8 +108,9 @@ const engines = {
       });
     });
     const lang = locale.replace('-', '_') + '.UTF-8';
+    const locales = process.env.BOTTLES_LOCPATH ? { LOCPATH: process.env.BOTTLES_LOCPATH } : {};
     const service = spawn('/usr/bin/WebKitWebDriver', [`--port=${port}`],
-      { env: { ...process.env, LANG: lang, LC_ALL: lang }, stdio: 'ignore' });
+      { env: { ...process.env, ...locales, LANG: lang, LC_ALL: lang }, stdio: 'ignore' });
     const server = `http://127.0.0.1:${port}`;
     let driver;
     for (let tries = 0; !driver; ++tries) {
