@@ -73,8 +73,7 @@ test('Enter and Space press the focused button; Tab follows the tab index and pa
   assert.deepEqual(await walk(16), stops(7, ['Command1(0)', 'Command1(1)']).slice(1));
 });
 
-test('the focus is visible on buttons, selectors, cells and pools',
-  { todo: web.engine === 'webkit' && 'WebKitGTK: a button\'s focus ring is not in its element screenshot' }, async () => {
+test('the focus is visible on buttons, selectors, cells and pools', async () => {
   const page = await web.open(browser);
   for (const [name, index] of [['Command1', 2], ['Command1', 3], ['Text2', 4], ['List1', 0]]) {
     const css = web.selector(name, index);

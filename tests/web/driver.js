@@ -3,7 +3,7 @@
 // BiDi) and WebKitGTK's MiniBrowser through Selenium and WebKitWebDriver.
 // BOTTLES_ENGINE picks one; the tests see only what is below.
 'use strict';
-const { spawn } = require('node:child_process');
+const { execFileSync, spawn } = require('node:child_process');
 const net = require('node:net');
 
 const engine = process.env.BOTTLES_ENGINE || 'chromium';
@@ -100,7 +100,7 @@ const engines = {
   // that tools/test_web.sh starts; BOTTLES_LOCPATH is where the tests'
   // locales were compiled (tests/web/CMakeLists.txt).
   async webkit({ locale = 'en-US' } = {}) {
-    const { Builder, By, Key, Origin } = require('selenium-webdriver');
+    const { Builder, Key, Origin } = require('selenium-webdriver');
     const port = await new Promise((resolve) => {
       const server = net.createServer().listen(0, '127.0.0.1', () => {
         const p = server.address().port;
@@ -160,7 +160,14 @@ const engines = {
           async shot(css) {
             // After the next frame, which draws what the last key changed.
             await driver.executeScript('return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));');
-            return Buffer.from(await driver.findElement(By.css(css)).takeScreenshot(), 'base64');
+            // WebKitWebDriver's screenshot of a control alone comes out all
+            // black (of the form whole it is right): the control's box is cut
+            // from the window's screenshot instead, by ImageMagick.
+            const [x, y, width, height] = await driver.executeScript(`const r = document.querySelector(arguments[0])
+              .getBoundingClientRect(); return [r.x, r.y, r.width, r.height].map((v) => Math.round(v * devicePixelRatio));`, css);
+            const window = Buffer.from(await driver.takeScreenshot(), 'base64');
+            return execFileSync('convert', ['png:-', '-crop', `${width}x${height}+${x}+${y}`, '+repage', 'png:-'],
+              { input: window });
           },
           close: async () => {},
         };
