@@ -54,6 +54,7 @@ BOTTLES_WINDOWS_PACKAGES="g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest 
 # What builds the web page and drives it in three engines (WebKitGTK's
 # MiniBrowser comes with webkit2gtk-driver's libwebkit2gtk-4.1-0, and needs
 # the tests' Xvfb); npm too where no Node.js of another origin brought its
-# own (tools/build_web.sh).
+# own (tools/build_web.sh); locales' sources and localedef give MiniBrowser
+# the languages the tests ask for (tests/web/CMakeLists.txt).
 BOTTLES_WEB_PACKAGES="emscripten node-acorn chromium firefox-esr webkit2gtk-driver xvfb xauth xdotool imagemagick
-  fonts-liberation2"
+  fonts-liberation2 locales"

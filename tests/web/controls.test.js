@@ -73,8 +73,7 @@ test('Enter and Space press the focused button; Tab follows the tab index and pa
   assert.deepEqual(await walk(16), stops(7, ['Command1(0)', 'Command1(1)']).slice(1));
 });
 
-test('the focus is visible on buttons, selectors, cells and pools',
-  { todo: web.engine === 'webkit' && 'WebKitGTK: a button\'s focus ring is not in its element screenshot' }, async () => {
+test('the focus is visible on buttons, selectors, cells and pools', async () => {
   const page = await web.open(browser);
   for (const [name, index] of [['Command1', 2], ['Command1', 3], ['Text2', 4], ['List1', 0]]) {
     const css = web.selector(name, index);
@@ -110,10 +109,7 @@ test('cells and panels take no typing', async () => {
   assert.equal(await value(page, 'Text1', 0), text);
 });
 
-// MiniBrowser takes its language from LANG, which names only the locales
-// the system has (C alone on a bare Debian).
-const bareWebKit = web.engine === 'webkit' && 'WebKitGTK: no bg_BG locale on this system';
-test('the separator of the summaries is the browser language\'s', { todo: bareWebKit }, async () => {
+test('the separator of the summaries is the browser language\'s', async () => {
   for (const [locale, want] of [['bg-BG', ' = 1 / 0,5'], ['en-US', ' = 1 / 0.5']]) {
     const other = await web.launch({ locale });
     try {
@@ -152,11 +148,7 @@ test('names and roles in the browser\'s accessibility tree', chromiumOnly, async
   assert.equal(textboxes.length, 10, 'the hidden panel is in the tree');
 });
 
-// WebKitGTK's WebAssembly lets the program's own exceptions pass its catch:
-// the page shows the error box, with the exception's name for the message.
-const webKitExceptions = web.engine === 'webkit' && 'WebKitGTK: C++ exceptions pass the program\'s catch';
-test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events',
-  { todo: webKitExceptions }, async () => {
+test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events', async () => {
   const page = await web.open(browser);
   await web.click(page, 'Option1', 4);
   await page.evaluate((css) => { document.querySelector(css).value = '40000'; }, web.selector('Text2', 4));

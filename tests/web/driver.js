@@ -3,7 +3,7 @@
 // BiDi) and WebKitGTK's MiniBrowser through Selenium and WebKitWebDriver.
 // BOTTLES_ENGINE picks one; the tests see only what is below.
 'use strict';
-const { spawn } = require('node:child_process');
+const { execFileSync, spawn } = require('node:child_process');
 const net = require('node:net');
 
 const engine = process.env.BOTTLES_ENGINE || 'chromium';
@@ -97,9 +97,10 @@ const engines = {
   },
 
   // MiniBrowser takes navigator.language from LANG, and needs the X display
-  // that tools/test_web.sh starts.
+  // that tools/test_web.sh starts; BOTTLES_LOCPATH is where the tests'
+  // locales were compiled (tests/web/CMakeLists.txt).
   async webkit({ locale = 'en-US' } = {}) {
-    const { Builder, By, Key, Origin } = require('selenium-webdriver');
+    const { Builder, Key, Origin } = require('selenium-webdriver');
     const port = await new Promise((resolve) => {
       const server = net.createServer().listen(0, '127.0.0.1', () => {
         const p = server.address().port;
@@ -107,8 +108,9 @@ const engines = {
       });
     });
     const lang = locale.replace('-', '_') + '.UTF-8';
+    const locales = process.env.BOTTLES_LOCPATH ? { LOCPATH: process.env.BOTTLES_LOCPATH } : {};
     const service = spawn('/usr/bin/WebKitWebDriver', [`--port=${port}`],
-      { env: { ...process.env, LANG: lang, LC_ALL: lang }, stdio: 'ignore' });
+      { env: { ...process.env, ...locales, LANG: lang, LC_ALL: lang }, stdio: 'ignore' });
     const server = `http://127.0.0.1:${port}`;
     let driver;
     for (let tries = 0; !driver; ++tries) {
@@ -158,7 +160,14 @@ const engines = {
           async shot(css) {
             // After the next frame, which draws what the last key changed.
             await driver.executeScript('return new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));');
-            return Buffer.from(await driver.findElement(By.css(css)).takeScreenshot(), 'base64');
+            // WebKitWebDriver's screenshot of a control alone comes out all
+            // black (of the form whole it is right): the control's box is cut
+            // from the window's screenshot instead, by ImageMagick.
+            const [x, y, width, height] = await driver.executeScript(`const r = document.querySelector(arguments[0])
+              .getBoundingClientRect(); return [r.x, r.y, r.width, r.height].map((v) => Math.round(v * devicePixelRatio));`, css);
+            const window = Buffer.from(await driver.takeScreenshot(), 'base64');
+            return execFileSync('convert', ['png:-', '-crop', `${width}x${height}+${x}+${y}`, '+repage', 'png:-'],
+              { input: window });
           },
           close: async () => {},
         };
