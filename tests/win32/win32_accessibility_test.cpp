@@ -118,6 +118,32 @@ void CALLBACK OnNameChange(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG ch
   if (child == CHILDID_SELF) name_changes.emplace_back(hwnd, object);
 }
 
+// A summary's object follows its caption, the one already handed out too,
+// and the system tells a listening screen reader that its name changed.
+TEST_F(Win32AccessibilityTest, ASummarysObjectFollowsItsCaptionAndSaysSo) {
+  Game g;
+  const Accessible second = Of(g.W("Label3", 1));
+  ASSERT_NE(second, nullptr);
+  name_changes.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+                                             &OnNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  g.Click("Option1", 4);
+  g.Click("Command1", 3);
+  Pump();
+  UnhookWinEvent(hook);
+  EXPECT_EQ(Utf8(NameOf(*second)), "2-ра = 1 / 0.5");
+  EXPECT_NE(std::find(name_changes.begin(), name_changes.end(),
+                      std::pair<HWND, LONG>{g.W("Label3", 1), OBJID_CLIENT}),
+            name_changes.end());
+  // A cell's value is what it shows.
+  const Accessible cell = Of(g.W("Text2", 4));
+  ASSERT_NE(cell, nullptr);
+  BSTR value = nullptr;
+  ASSERT_EQ(cell->get_accValue(Self(), &value), S_OK);
+  EXPECT_EQ(Utf8(Taken(value)), "1");
+}
+
 // What the system's own object of a control says, asked without the control.
 Accessible StandardOf(HWND hwnd) {
   IAccessible* made = nullptr;

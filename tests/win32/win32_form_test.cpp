@@ -23,16 +23,6 @@ using win32_test::TextOf;
 
 std::string Name(const forms::Control& c) { return std::string(c.name) + "(" + std::to_string(c.index) + ")"; }
 
-void ExpectClearedBoard(Game& g) {
-  EXPECT_EQ(g.Pools(), (std::vector<int>{7, 7, 7}));
-  EXPECT_EQ(g.Cells(), std::vector<std::string>(9, ""));
-  EXPECT_EQ(g.CheckedSelectors(), 0);
-  EXPECT_EQ(g.SelectedCell(), -1);
-  EXPECT_EQ(g.form.Board().SelectedCell, -1);
-  EXPECT_TRUE(g.Enabled(0));
-  EXPECT_TRUE(g.Enabled(1));
-}
-
 // The DLLs that hand screen readers the controls' objects are loaded when
 // the first object is asked for, not at every start. First in the file, so
 // that no other test has asked before.
@@ -294,7 +284,6 @@ COLORREF PixelOf(Game& g, HWND control, int x, int y) {
   const RECT r = ActualRect(g.Main(), control);
   return PixelAt(g.Main(), r.left + x, r.top + y);
 }
-COLORREF Rgb(forms::Colour c) { return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF); }
 std::string Hex(COLORREF c) {
   char text[16];
   snprintf(text, sizeof text, "%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
@@ -431,22 +420,6 @@ TEST(Win32FocusTest, TheFirstFocusIsTheStatementPanelAtItsFirstLine) {
   Game g;
   EXPECT_EQ(NameOf(g, GetFocus()), "Text1(0)");
   EXPECT_EQ(SendMessageW(g.W("Text1", 0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
-}
-
-// One key, pressed and released on the focused control, through the
-// window's own message loop (so through IsDialogMessageW).
-void Key(Game& g, WPARAM key) {
-  HWND focus = GetFocus();
-  PostMessageW(focus, WM_KEYDOWN, key, 1);
-  PostMessageW(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-  PostQuitMessage(99);  // after the keys: the loop hands back
-  EXPECT_EQ(g.window.Run(), 99);
-}
-
-// Presses Tab until the control has the focus; false if it never gets it.
-bool TabTo(Game& g, HWND target) {
-  for (int i = 0; i < 60 && GetFocus() != target; ++i) Key(g, VK_TAB);
-  return GetFocus() == target;
 }
 
 // --- Texts ------------------------------------------------------------------------
