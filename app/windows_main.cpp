@@ -25,7 +25,11 @@ void SetIcons(HWND window, HINSTANCE instance) {
 
 // The default end of an uncaught exception prints its type, which brings the
 // demangler and printf along: some 70 KB of a program that has no console to
-// print to. Every error of the game is caught and reported before this.
+// print to. Every error of the game is caught and reported before this. The
+// program's own objects are linked before any library, so this definition is
+// the one taken and libstdc++'s member holding the printing one is never
+// pulled in; it must stay here, not move into a static library (the size
+// limit of tests/win32/exe_check.py would catch that).
 namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
