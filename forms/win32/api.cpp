@@ -20,4 +20,16 @@ std::wstring WindowText(HWND w) {
   return text;
 }
 
+int WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  if (const auto get_dpi = FromUser32<GetDpiForWindowFunction>("GetDpiForWindow")) {
+    const UINT dpi = get_dpi(hwnd);
+    if (dpi != 0) return static_cast<int>(dpi);
+  }
+  const HDC dc = GetDC(hwnd);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(hwnd, dc);
+  return dpi > 0 ? dpi : 96;
+}
+
 }  // namespace forms::win32

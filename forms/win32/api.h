@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <string_view>
 
 namespace forms::win32 {
@@ -13,6 +15,13 @@ std::wstring Wide(std::u16string_view text);
 std::wstring FromCp1251(std::string_view text);
 std::string ToCp1251(std::wstring_view text);
 std::wstring WindowText(HWND w);
+
+// A font or a brush, deleted with its owner.
+struct GdiDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <class Handle>
+using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 
 template <class T>
 LPARAM AsLParam(T* pointer) {
@@ -26,5 +35,15 @@ Function FromModule(HMODULE module, const char* name) {
   // Through void(*)(): the cast between function types is then deliberate.
   return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
+
+// Functions of newer systems, looked up so that the program still starts
+// where they are missing.
+template <class Function>
+Function FromUser32(const char* name) {
+  return FromModule<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// The dots per inch of the monitor a window is on.
+int WindowDpi(HWND hwnd);
 
 }  // namespace forms::win32

@@ -11,6 +11,7 @@
 #include "forms/arrow_keys.h"
 #include "forms/win32/accessible.h"
 #include "forms/win32/api.h"
+#include "forms/win32/control_proc.h"
 #include "forms/win32/elements.h"
 
 namespace forms::win32 {
@@ -31,25 +32,7 @@ constexpr Colour kClassicFace = 0xC0C0C0;
 constexpr COLORREF kGreyedText = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 
-// Functions of newer systems, looked up so that the program still starts
-// where they are missing.
-template <class Function>
-Function FromUser32(const char* name) {
-  return FromModule<Function>(GetModuleHandleW(L"user32.dll"), name);
-}
-using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-
-int WindowDpi(HWND hwnd) {
-  if (const auto get_dpi = FromUser32<GetDpiForWindowFunction>("GetDpiForWindow")) {
-    const UINT dpi = get_dpi(hwnd);
-    if (dpi != 0) return static_cast<int>(dpi);
-  }
-  const HDC dc = GetDC(hwnd);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
-  ReleaseDC(hwnd, dc);
-  return dpi > 0 ? dpi : 96;
-}
 
 bool SameContainer(const Control& a, const Control& b) {
   if (a.container == nullptr || b.container == nullptr) return a.container == b.container;
@@ -70,165 +53,6 @@ Gdi<HFONT> MakeFont(const Form& form, int dpi) {
   return Gdi<HFONT>(CreateFontW(-MulDiv(form.font.points, dpi, 72), 0, 0, 0, form.font.weight, FALSE, FALSE, FALSE,
                      static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                      DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, FromCp1251(form.font.name).c_str()));
-}
-
-// The focus mark: a black ring, `black` pixels wide, just inside `r`, and a
-// white one, `white` wide, inside that: one of the two stands out on any back
-// colour, light or dark.
-void DrawFocusMark(HDC dc, RECT r, int black, int white) {
-  for (const auto& [width, colour] : {std::pair{black, RGB(0, 0, 0)}, std::pair{white, RGB(0xFF, 0xFF, 0xFF)}}) {
-    if (width <= 0) continue;
-    const Gdi<HBRUSH> brush(CreateSolidBrush(colour));
-    const RECT edges[] = {{r.left, r.top, r.right, r.top + width},
-                          {r.left, r.bottom - width, r.right, r.bottom},
-                          {r.left, r.top, r.left + width, r.bottom},
-                          {r.right - width, r.top, r.right, r.bottom}};
-    for (const RECT& edge : edges) FillRect(dc, &edge, brush.get());
-    InflateRect(&r, -width, -width);
-  }
-}
-
-// One pixel of a focus mark's line at 96 DPI, more at a higher DPI.
-int MarkUnit(HWND hwnd) { return std::max(1, WindowDpi(hwnd) / 96); }
-
-// The focus mark of the controls the system draws: over an option button's
-// box once it has drawn it (it draws on its own at a change of state, not
-// only when painting), and in place of the sunken edge of a text box or a
-// list box, which scrolls its inside but never its edge.
-void MarkFocus(HWND hwnd, ControlKind kind, UINT message) {
-  switch (kind) {
-    case ControlKind::kOptionButton:
-      if (message == WM_KILLFOCUS) {
-        InvalidateRect(hwnd, nullptr, TRUE);
-      } else if ((message == WM_PAINT || message == WM_SETFOCUS || message == BM_SETCHECK || message == BM_SETSTATE ||
-                  message == WM_ENABLE || message == WM_SETTEXT || message == WM_UPDATEUISTATE) &&
-                 GetFocus() == hwnd) {
-        RECT box;
-        GetClientRect(hwnd, &box);
-        const HDC dc = GetDC(hwnd);
-        DrawFocusMark(dc, box, 2 * MarkUnit(hwnd), MarkUnit(hwnd));
-        ReleaseDC(hwnd, dc);
-      }
-      break;
-    case ControlKind::kTextBox:
-    case ControlKind::kListBox:
-      if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
-        RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      } else if (message == WM_NCPAINT && GetFocus() == hwnd) {
-        RECT outer;
-        GetWindowRect(hwnd, &outer);
-        POINT client{0, 0};
-        ClientToScreen(hwnd, &client);
-        const int edge = std::max(static_cast<int>(client.x - outer.left), 1);
-        OffsetRect(&outer, -outer.left, -outer.top);
-        const HDC dc = GetWindowDC(hwnd);
-        DrawFocusMark(dc, outer, edge, 0);
-        ReleaseDC(hwnd, dc);
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-// What ControlProc knows of a control, kept in the control's user data.
-struct Hooked {
-  ControlKind kind = ControlKind::kLabel;
-  bool panel = false;  // a multi-line text box
-  Spoken spoken;
-  Apartment* apartment = nullptr;  // the window's
-  WNDPROC control_proc = nullptr;  // the control's own procedure
-  // An option button's neighbours for Left, Right, Up and Down (Arrow's
-  // order); nullptr at an edge.
-  HWND arrow_targets[4] = {};
-  // Later controls that overlap it, drawn again after it draws.
-  std::vector<HWND> covers;
-};
-
-int ArrowIndex(WPARAM key) {
-  switch (key) {
-    case VK_LEFT: return static_cast<int>(Arrow::kLeft);
-    case VK_RIGHT: return static_cast<int>(Arrow::kRight);
-    case VK_UP: return static_cast<int>(Arrow::kUp);
-    case VK_DOWN: return static_cast<int>(Arrow::kDown);
-    default: return -1;
-  }
-}
-
-// Every message of every control goes through this, so it is a plain window
-// procedure with its data in the control's user data: SetWindowSubclass
-// looks its own up in a window property on every message, which under Wine
-// is a trip to the Wine server and made the game's tests five times slower.
-// It hands out the accessible objects, makes Enter press a button as Space
-// does, and draws the focus mark of the controls the system draws.
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto* hooked = reinterpret_cast<const Hooked*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_GETOBJECT) {
-    const LRESULT object = AccessibleObject(hwnd, wparam, lparam, hooked->spoken, *hooked->apartment);
-    if (object != 0) return object;
-  }
-  if (hooked->kind == ControlKind::kButton) {
-    // The dialog manager keeps Enter for a default button, which this
-    // window, not being a dialog, has none of: the focused button asks for
-    // it, and clicks once per press (a held key's repeats are no presses).
-    if (message == WM_GETDLGCODE) {
-      const auto* asked = reinterpret_cast<const MSG*>(lparam);
-      const LRESULT code = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
-      const bool enter = asked != nullptr && asked->message == WM_KEYDOWN && asked->wParam == VK_RETURN;
-      return enter ? (code | DLGC_WANTMESSAGE) : code;
-    }
-    if (message == WM_KEYDOWN && wparam == VK_RETURN) {
-      if ((lparam & (LPARAM{1} << 30)) == 0 && IsWindowEnabled(hwnd)) {
-        SendMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(hwnd));
-      }
-      return 0;
-    }
-  }
-  if (hooked->kind == ControlKind::kOptionButton) {
-    // The arrow keys move by the grid, not by the dialog manager's order
-    // round the group: the option button asks for them, and selects the
-    // neighbour it moves to, as a click would.
-    // Only when the dialog manager asks about an arrow key: the system's
-    // option buttons find their group by the plain code.
-    if (message == WM_GETDLGCODE) {
-      const auto* asked = reinterpret_cast<const MSG*>(lparam);
-      const LRESULT code = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
-      const bool arrow = asked != nullptr && asked->message == WM_KEYDOWN && ArrowIndex(asked->wParam) >= 0;
-      return arrow ? (code | DLGC_WANTARROWS) : code;
-    }
-    if (message == WM_KEYDOWN && ArrowIndex(wparam) >= 0) {
-      const HWND target = hooked->arrow_targets[ArrowIndex(wparam)];
-      if (target != nullptr && IsWindowEnabled(target)) {
-        SetFocus(target);
-        SendMessageW(target, BM_CLICK, 0, 0);
-      }
-      return 0;
-    }
-  }
-  const LRESULT result = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
-  // The multi-line panels are read-only: Tab, Enter and Escape go to the
-  // window, as from any other control, instead of being kept by the edit
-  // control; and reaching a panel with Tab selects nothing, so that it shows
-  // its first lines rather than scrolling to the end of a selection.
-  if (hooked->panel && message == WM_GETDLGCODE) {
-    return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
-  }
-  MarkFocus(hwnd, hooked->kind, message);
-  if (message == WM_PAINT || message == WM_NCPAINT) {
-    for (const HWND later : hooked->covers) {
-      // Painted when the queue next asks, not now: each is then painted
-      // once after all that covered it drew, not once for each of them.
-      RedrawWindow(later, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
-    }
-  }
-  return result;
-}
-
-void HookControl(HWND w, Hooked& hooked) {
-  SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&hooked));
-  hooked.control_proc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlProc)));
 }
 
 // How a control of each kind is made: its window class and styles, and once

@@ -13,6 +13,7 @@
 
 #include "forms/back_end.h"
 #include "forms/description.h"
+#include "forms/win32/api.h"
 
 // Sent by Windows 8.1 and later when the window moves to a monitor of
 // another DPI; the headers hide it when built for Windows XP.
@@ -24,13 +25,6 @@ namespace forms::win32 {
 
 struct Apartment;
 struct RadioGroup;
-
-// A font or a brush, deleted with its owner.
-struct GdiDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-template <class Handle>
-using Gdi = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
 
 // Solid brushes by colour, each made when first asked for, all deleted with
 // their owner.
