@@ -127,6 +127,15 @@ TEST(ConformanceTest, TabFollowsTheTabIndex) {
   const std::vector<std::string> stops = TabStops(0);
   ASSERT_EQ(stops.size(), 1u + 3u + 3u + 9u + 2u + 1u);
   ExpectTabCycle(*g, stops);
+  // Passing through the group selects nothing; Space there does.
+  EXPECT_EQ(g->SelectedCell(), -1);
+  EXPECT_EQ(CheckedCount(*g), 0);
+  EXPECT_EQ(g->Clicks("Option1", 0), 0);
+  ASSERT_TRUE(TabTo(*g, "Option1(0)"));
+  g->Type(Key::kSpace);
+  EXPECT_EQ(g->SelectedCell(), 0);
+  EXPECT_TRUE(g->Checked(0));
+  g->Press(2);
   g->Select(6);
   ExpectTabCycle(*g, TabStops(6));
   // The pouring buttons, once disabled, are passed by.
