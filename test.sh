@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds bottles and runs every test: the Linux build, then the same tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds bottles and runs every test: the Linux build, the same tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers, the
+# packages, the Windows program under Wine, the sources' style, and the web
+# page in three browser engines.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -26,5 +28,7 @@ echo "== Linux install tree and .deb package"; tools/test_package.sh
 echo "== Windows build, tested under Wine"
 tools/test_windows.sh
 
+echo "== Style: clang-format and clang-tidy"; tools/test_style.sh
+
 echo "== Windows zip"; tools/test_windows_zip.sh
-echo "== Web page, tested in Chromium"; tools/test_web.sh
+echo "== Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
