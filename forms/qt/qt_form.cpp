@@ -226,6 +226,37 @@ void LoadToolkitTranslation() {
   }
 }
 
+// The window itself shows none of Qt's texts: the translation is loaded when
+// one is first about to be shown, not at start-up. A context menu is made
+// when its event arrives, so the translation is in before the menu's texts
+// are; a screen reader also hears Qt's names of actions, so it is loaded as
+// soon as one is there. The error box loads it itself.
+class LazyTranslation : public QObject, public QAccessible::ActivationObserver {
+ public:
+  explicit LazyTranslation(QObject* parent) : QObject(parent) {
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive()) accessibilityActiveChanged(true);
+  }
+  ~LazyTranslation() override { QAccessible::removeActivationObserver(this); }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::ContextMenu) LoadToolkitTranslation();
+    return false;
+  }
+  void accessibilityActiveChanged(bool active) override {
+    if (active) LoadToolkitTranslation();
+  }
+};
+
+void LoadToolkitTranslationWhenNeeded() {
+  QCoreApplication* app = QCoreApplication::instance();
+  const QString name = QStringLiteral("forms.qt.lazy-translation");
+  if (app == nullptr || app->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+  auto* lazy = new LazyTranslation(app);
+  lazy->setObjectName(name);
+  app->installEventFilter(lazy);
+}
+
 // A frame drawn the classic way: its back colour, an etched border, and the
 // caption on the border's top edge.
 class Frame : public QGroupBox {
@@ -344,7 +375,7 @@ FormWindow::FormWindow(const Form& form)
       BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))) {
   const auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
-  LoadToolkitTranslation();
+  LoadToolkitTranslationWhenNeeded();
   static const bool factory_installed = [] {
     QAccessible::installFactory(&ReadOnlyLineFactory);
     return true;
@@ -529,6 +560,7 @@ void FormWindow::ShowCentred() {
 }
 
 void FormWindow::ShowErrorBox(const ErrorReport& report) {
+  LoadToolkitTranslation();
   QMessageBox::critical(isVisible() ? this : nullptr, QString::fromStdU16String(report.title),
                         QString::fromStdU16String(report.message));
 }
