@@ -101,7 +101,7 @@ floors linux bottles
 # The GTK game cannot be told to report its first frame, so both programs are
 # timed alike from outside: from the start to the first drawing into the
 # first top-level window mapped, as the X server reports it to a client
-# watching (bench/watch_launch.cpp); bottles's own probe stays quiet.
+# watching (bench/watch_launch.cpp); the probe linked into bottles stays quiet.
 gtk_game=/usr/games/sgt-fifteen
 echo "== Linux, watched on the same Xvfb: bottles against $gtk_game (GTK 3), $pairs rounds"
 (
