@@ -399,6 +399,11 @@ FormWindow::FormWindow(const Form& form)
     if (c.kind != ControlKind::kFrame) order.push_back(&c);
   }
 
+  // A line edit lays its empty text out in the application's font before it
+  // takes its window's, which loaded a second font, unused, at start-up:
+  // while the controls are made, the application's font is the window's.
+  const QFont application_font = QApplication::font();
+  QApplication::setFont(font);
   rows_.resize(form.controls.size());
   for (const Control* c : order) {
     QWidget* parent = this;
@@ -476,6 +481,8 @@ FormWindow::FormWindow(const Form& form)
     w->setVisible(c->visible);
     rows_[number] = std::move(row);
   }
+
+  QApplication::setFont(application_font);
 
   // Names for a screen reader, from the labels that go with each control.
   for (std::size_t i = 0; i < rows_.size(); ++i) {
