@@ -1,10 +1,13 @@
 // Linked into the Qt programs of the bench build only (bottles and bare_qt):
 // when the first window has painted its first frame, says so on standard
-// output and ends the process, so that bench/launch.cpp can time it.
+// output and ends the process, so that bench/launch.cpp can time it. With
+// BOTTLES_BENCH_WATCHED set it stays quiet: bench/watch_launch.cpp times the
+// program from outside, as it times programs of other toolkits.
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -30,7 +33,10 @@ class FirstFrame : public QObject {
   bool seen_ = false;
 };
 
-void Install() { QCoreApplication::instance()->installEventFilter(new FirstFrame); }
+void Install() {
+  if (std::getenv("BOTTLES_BENCH_WATCHED") != nullptr) return;
+  QCoreApplication::instance()->installEventFilter(new FirstFrame);
+}
 
 }  // namespace
 

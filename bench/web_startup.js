@@ -1,4 +1,4 @@
-// startup-web: the time from navigation to the first frame painted with the
+// startup-web-controls: the time from navigation to the first frame painted with the
 // form, bottles.html over a plain page holding the same forty elements (the
 // loaded form's own markup and style, without its script), in headless
 // Chromium, alternately, as medians. Prints "<bottles us> <plain us>".

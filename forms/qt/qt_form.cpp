@@ -78,6 +78,37 @@ void LoadToolkitTranslation() {
   }
 }
 
+// The window itself shows none of Qt's texts: the translation is loaded when
+// one is first about to be shown, not at start-up. A context menu is made
+// when its event arrives, so the translation is in before the menu's texts
+// are; a screen reader also hears Qt's names of actions, so it is loaded as
+// soon as one is there. The error box loads it itself.
+class LazyTranslation : public QObject, public QAccessible::ActivationObserver {
+ public:
+  explicit LazyTranslation(QObject* parent) : QObject(parent) {
+    QAccessible::installActivationObserver(this);
+    if (QAccessible::isActive()) accessibilityActiveChanged(true);
+  }
+  ~LazyTranslation() override { QAccessible::removeActivationObserver(this); }
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::ContextMenu) LoadToolkitTranslation();
+    return false;
+  }
+  void accessibilityActiveChanged(bool active) override {
+    if (active) LoadToolkitTranslation();
+  }
+};
+
+void LoadToolkitTranslationWhenNeeded() {
+  QCoreApplication* app = QCoreApplication::instance();
+  const QString name = QStringLiteral("forms.qt.lazy-translation");
+  if (app == nullptr || app->findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) return;
+  auto* lazy = new LazyTranslation(app);
+  lazy->setObjectName(name);
+  app->installEventFilter(lazy);
+}
+
 class ListElement : public board::List {
  public:
   explicit ListElement(QListWidget* w) : w_(w) {}
@@ -178,7 +209,7 @@ FormWindow::FormWindow(const Form& form)
       BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
       widgets_(form.controls.size(), nullptr) {
-  LoadToolkitTranslation();
+  LoadToolkitTranslationWhenNeeded();
   static const bool factory_installed = [] {
     QAccessible::installFactory(&AccessibleFactory);
     return true;
@@ -194,7 +225,13 @@ FormWindow::FormWindow(const Form& form)
   font.setWeight(static_cast<QFont::Weight>(form.font.weight));
   setFont(font);
 
+  // A line edit lays its empty text out in the application's font before it
+  // takes its window's, which loaded a second font, unused, at start-up:
+  // while the controls are made, the application's font is the window's.
+  const QFont application_font = QApplication::font();
+  QApplication::setFont(font);
   Build(dpi_);
+  QApplication::setFont(application_font);
 
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);
@@ -325,6 +362,7 @@ void FormWindow::ShowCentred() {
 }
 
 void FormWindow::ShowErrorBox(const ErrorReport& report) {
+  LoadToolkitTranslation();
   QMessageBox::critical(isVisible() ? this : nullptr, QString::fromStdU16String(report.title),
                         QString::fromStdU16String(report.message));
 }

@@ -31,15 +31,17 @@ namespace {
 // The focus mark of the controls the system draws: over an option button's
 // box once it has drawn it (it draws on its own at a change of state, not
 // only when painting), and in place of the sunken edge of a text box or a
-// list box, which scrolls its inside but never its edge.
-void MarkFocus(HWND hwnd, ControlKind kind, UINT message) {
+// list box, which scrolls its inside but never its edge. `focused` is the
+// control's own record of the focus: asking the system (GetFocus) on every
+// paint of every control is a trip to the Wine server each time.
+void MarkFocus(HWND hwnd, ControlKind kind, UINT message, bool focused) {
   switch (kind) {
     case ControlKind::kOptionButton:
       if (message == WM_KILLFOCUS) {
         InvalidateRect(hwnd, nullptr, TRUE);
       } else if ((message == WM_PAINT || message == WM_SETFOCUS || message == BM_SETCHECK || message == BM_SETSTATE ||
                   message == WM_ENABLE || message == WM_SETTEXT || message == WM_UPDATEUISTATE) &&
-                 GetFocus() == hwnd) {
+                 focused) {
         RECT box;
         GetClientRect(hwnd, &box);
         const HDC dc = GetDC(hwnd);
@@ -51,7 +53,7 @@ void MarkFocus(HWND hwnd, ControlKind kind, UINT message) {
     case ControlKind::kListBox:
       if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
         RedrawWindow(hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      } else if (message == WM_NCPAINT && GetFocus() == hwnd) {
+      } else if (message == WM_NCPAINT && focused) {
         RECT outer;
         GetWindowRect(hwnd, &outer);
         POINT client{0, 0};
@@ -85,7 +87,8 @@ int ArrowIndex(WPARAM key) {
 // It hands out the accessible objects, makes Enter press a button as Space
 // does, and draws the focus mark of the controls the system draws.
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto* hooked = reinterpret_cast<const Hooked*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  auto* hooked = reinterpret_cast<Hooked*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_SETFOCUS || message == WM_KILLFOCUS) hooked->focused = message == WM_SETFOCUS;
   if (message == WM_GETOBJECT) {
     const LRESULT object = AccessibleObject(hwnd, wparam, lparam, hooked->spoken, *hooked->apartment);
     if (object != 0) return object;
@@ -137,7 +140,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
   if (hooked->panel && message == WM_GETDLGCODE) {
     return result & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_HASSETSEL);
   }
-  MarkFocus(hwnd, hooked->kind, message);
+  MarkFocus(hwnd, hooked->kind, message, hooked->focused);
   if (message == WM_PAINT || message == WM_NCPAINT) {
     for (const HWND later : hooked->covers) {
       // Painted when the queue next asks, not now: each is then painted

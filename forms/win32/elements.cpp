@@ -45,7 +45,13 @@ class TextElement : public board::Text {
  public:
   explicit TextElement(HWND w) : w_(w) {}
   std::string Get() const override { return ToCp1251(WindowText(w_)); }
-  void Set(std::string_view text) override { SetWindowTextW(w_, FromCp1251(text).c_str()); }
+  // A text set again unchanged (the cells the board clears at loading,
+  // empty already) is left alone: storing a window's text is a trip to the
+  // Wine server.
+  void Set(std::string_view text) override {
+    const std::wstring wide = FromCp1251(text);
+    if (WindowText(w_) != wide) SetWindowTextW(w_, wide.c_str());
+  }
 
  private:
   HWND w_;
@@ -71,6 +77,7 @@ class SwitchElement : public board::Switch {
   explicit SwitchElement(HWND w) : w_(w) {}
   bool Enabled() const override { return IsWindowEnabled(w_) != FALSE; }
   void SetEnabled(bool enabled) override {
+    if (Enabled() == enabled) return;  // nothing to redraw
     // A control that is disabled while it has the focus would leave the
     // keyboard with nowhere to go: hand the focus on first.
     if (!enabled && GetFocus() == w_) {

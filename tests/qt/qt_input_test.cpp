@@ -4,6 +4,7 @@
 
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTranslator>
 
 #include "tests/qt/qt_fixture.h"
 
@@ -17,10 +18,13 @@ void Activate(Game& g) {
 }
 
 // The right-click menu of a cell and of the statement panel, opened by a
-// real right click on the window.
+// real right click on the window. Qt's translation is loaded by the first
+// menu, not at start-up, where nothing shows Qt's texts.
 TEST(QtInputTest, TheContextMenusAreBulgarian) {
   Game g;
   Activate(g);
+  const auto translation = [] { return qApp->findChild<QTranslator*>(QStringLiteral("forms.qt.bulgarian")); };
+  EXPECT_EQ(translation(), nullptr);
   for (const auto& [name, index] : {std::pair{"Text2", 4}, std::pair{"Text1", 0}}) {
     QWidget* w = g.W(name, index);
     const QPoint at = w->mapTo(&g.window, w->rect().center());
@@ -37,6 +41,7 @@ TEST(QtInputTest, TheContextMenusAreBulgarian) {
       for (QChar ch : entry) EXPECT_FALSE(ch.isLetter() && ch.unicode() < 0x80) << qt_test::Utf8(entry);
     }
     menu->close();
+    EXPECT_NE(translation(), nullptr);
   }
 }
 

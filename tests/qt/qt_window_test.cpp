@@ -49,6 +49,15 @@ TEST(QtLayoutTest, TheWindowItself) {
   EXPECT_TRUE(icon.hasAlphaChannel());
 }
 
+// The controls are made while the application's font is the window's (see
+// FormWindow); Qt's own windows, the error box and the menus, keep theirs.
+TEST(QtLayoutTest, TheApplicationKeepsItsFont) {
+  const QFont before = QApplication::font();
+  Game g;
+  EXPECT_EQ(QApplication::font(), before);
+  EXPECT_EQ(g.W("Text2", 0)->font().family(), QLatin1String("Times New Roman"));
+}
+
 TEST(QtLayoutTest, TheWindowOpensCentred) {
   forms::qt::FormWindow window(MainForm::Description());
   window.ShowCentred();
