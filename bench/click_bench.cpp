@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
   std::printf("# click %.0f ns, QLineEdit::setText %.0f ns (medians of %d batches each)\n", click, set_text, kBatches);
   std::printf("click-linux: %.2f (goal 10)\n", click / set_text);
 
-  const auto [full, single] = Alternate([&] { return bench.PlacementFromPool(21); },
-                                        [&] { return bench.PlacementFromPool(1); });
+  const auto [full, single] =
+      Alternate([&] { return bench.PlacementFromPool(21); }, [&] { return bench.PlacementFromPool(1); });
   std::printf("# placement from 21 entries %.0f ns, from 1 entry %.0f ns (real widgets)\n", full, single);
   std::printf("pool-scaling: %.2f (goal 1.2)\n", full / single);
   return 0;

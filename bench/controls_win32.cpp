@@ -53,7 +53,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       const forms::Control& c = RowOf(reinterpret_cast<HWND>(lparam));
       const auto dc = reinterpret_cast<HDC>(wparam);
       // The read-only edits keep an ordinary text box's white.
-      const COLORREF colour = c.back_colour == forms::kDefaultColour ? GetSysColor(COLOR_WINDOW) : ToColorRef(c.back_colour);
+      const COLORREF colour =
+          c.back_colour == forms::kDefaultColour ? GetSysColor(COLOR_WINDOW) : ToColorRef(c.back_colour);
       SetBkColor(dc, colour);
       return reinterpret_cast<LRESULT>(Brush(colour));
     }
@@ -70,11 +71,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       DrawTextW(item->hDC, caption, -1, &area, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
       return TRUE;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wparam, lparam);
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProcW(window, message, wparam, lparam);
   }
 }
 
@@ -120,9 +118,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
     DWORD ex_style = 0;
     switch (c.kind) {
       case K::kLabel: control_style |= SS_CENTER; break;
-      case K::kFrame: window_class_name = L"BUTTON"; control_style |= BS_GROUPBOX; break;
-      case K::kOptionButton: window_class_name = L"BUTTON"; control_style |= BS_AUTORADIOBUTTON | WS_TABSTOP; break;
-      case K::kButton: window_class_name = L"BUTTON"; control_style |= BS_OWNERDRAW | WS_TABSTOP; break;
+      case K::kFrame:
+        window_class_name = L"BUTTON";
+        control_style |= BS_GROUPBOX;
+        break;
+      case K::kOptionButton:
+        window_class_name = L"BUTTON";
+        control_style |= BS_AUTORADIOBUTTON | WS_TABSTOP;
+        break;
+      case K::kButton:
+        window_class_name = L"BUTTON";
+        control_style |= BS_OWNERDRAW | WS_TABSTOP;
+        break;
       case K::kTextBox:
         window_class_name = L"EDIT";
         control_style |= ES_READONLY | WS_TABSTOP | (c.multi_line ? ES_MULTILINE | WS_VSCROLL : ES_AUTOHSCROLL);
@@ -135,8 +142,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
         break;
     }
     HWND w = CreateWindowExW(ex_style, window_class_name, Decode(c.caption).c_str(), control_style, px(x), px(y),
-                             px(c.width), px(c.height), window,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(1000 + i)), instance, nullptr);
+                             px(c.width), px(c.height), window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(1000 + i)),
+                             instance, nullptr);
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     // The pool as the game fills it: seven bottles of a kind.
     if (c.kind == K::kListBox) {

@@ -3,12 +3,13 @@
 // output and ends the process, so that bench/launch.cpp can time it. With
 // BOTTLES_BENCH_WATCHED set it stays quiet: bench/watch_launch.cpp times the
 // program from outside, as it times programs of other toolkits.
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 

@@ -132,8 +132,7 @@ int main(int argc, char** argv) {
     }
     XEvent event;
     XNextEvent(display, &event);
-    if (event.type == CreateNotify && event.xcreatewindow.parent == root &&
-        !event.xcreatewindow.override_redirect) {
+    if (event.type == CreateNotify && event.xcreatewindow.parent == root && !event.xcreatewindow.override_redirect) {
       // Input-only windows cannot be drawn into, and the server says so.
       created.insert(event.xcreatewindow.window);
       XDamageCreate(display, event.xcreatewindow.window, XDamageReportRawRectangles);

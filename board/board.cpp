@@ -79,8 +79,8 @@ void Board::UpdateSummary(int table) {
   // A sum out of range has already raised the overflow; a volume that does
   // not fit a single raises the floating-point error.
   const float volume = ToSingle(full + 0.5 * half);
-  elements_.summaries[static_cast<std::size_t>(table)]->SetCaption(
-      " = " + NumberText(count) + " / " + VolumeText(volume, decimal_separator_));
+  elements_.summaries[static_cast<std::size_t>(table)]->SetCaption(" = " + NumberText(count) + " / " +
+                                                                   VolumeText(volume, decimal_separator_));
 }
 
 void Board::FullToHalves() {

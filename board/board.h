@@ -19,11 +19,11 @@ constexpr int kCells = kKinds * kTables;  // cell = 3 * table + kind
 constexpr int kBottlesPerKind = 7;
 
 struct Elements {
-  std::array<List*, kKinds> pools;         // List1(kind)
-  std::array<Text*, kCells> cells;         // Text2(cell)
-  std::array<Option*, kCells> selectors;   // Option1(cell)
-  std::array<Caption*, kTables> summaries; // Label3(table)
-  std::array<Switch*, 2> pouring;          // Command1(0), Command1(1)
+  std::array<List*, kKinds> pools;          // List1(kind)
+  std::array<Text*, kCells> cells;          // Text2(cell)
+  std::array<Option*, kCells> selectors;    // Option1(cell)
+  std::array<Caption*, kTables> summaries;  // Label3(table)
+  std::array<Switch*, 2> pouring;           // Command1(0), Command1(1)
 };
 
 class Board {

@@ -10,8 +10,7 @@ namespace board {
 
 class RuntimeError : public std::runtime_error {
  public:
-  RuntimeError(int number, const std::string& message)
-      : std::runtime_error(message), number_(number) {}
+  RuntimeError(int number, const std::string& message) : std::runtime_error(message), number_(number) {}
   // The error number the report shows, as the forms platform numbers it.
   int number() const { return number_; }
 

@@ -52,8 +52,7 @@ class MemoryOption : public Option {
 
 // Every element of a board, in memory, and the board over them.
 struct MemoryBoard {
-  explicit MemoryBoard(char decimal_separator = '.')
-      : board(Wire(), decimal_separator) {}
+  explicit MemoryBoard(char decimal_separator = '.') : board(Wire(), decimal_separator) {}
   MemoryBoard(const MemoryBoard&) = delete;
   MemoryBoard& operator=(const MemoryBoard&) = delete;
 

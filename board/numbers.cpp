@@ -14,14 +14,11 @@
 
 namespace board {
 
-OverflowError::OverflowError()
-    : RuntimeError(6, "Препълване: число извън допустимия обхват.") {}
+OverflowError::OverflowError() : RuntimeError(6, "Препълване: число извън допустимия обхват.") {}
 
-FloatingPointError::FloatingPointError()
-    : RuntimeError(16, "Грешка при изчисление с плаваща запетая.") {}
+FloatingPointError::FloatingPointError() : RuntimeError(16, "Грешка при изчисление с плаваща запетая.") {}
 
-NoSuchElementError::NoSuchElementError()
-    : RuntimeError(340, "Няма елемент с такъв индекс в масива от контроли.") {}
+NoSuchElementError::NoSuchElementError() : RuntimeError(340, "Няма елемент с такъв индекс в масива от контроли.") {}
 
 namespace {
 
@@ -228,8 +225,8 @@ double ParseNumber(std::string_view text) {
 
   double value = 0.0;
 #if defined(__cpp_lib_to_chars)
-  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
-                                         std::chars_format::general);
+  const auto [end, ec] =
+      std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
   (void)end;
   const bool out_of_range = ec == std::errc::result_out_of_range;
 #else

@@ -29,7 +29,8 @@ inline int ArrowTarget(const Form& form, int from, Arrow arrow) {
     const Control& c = form.controls[i];
     if (c.kind != ControlKind::kOptionButton || !same_container(c)) continue;
     if (across ? c.top != f.top : c.left != f.left) continue;
-    const int distance = forward ? (across ? c.left - f.left : c.top - f.top) : (across ? f.left - c.left : f.top - c.top);
+    const int distance =
+        forward ? (across ? c.left - f.left : c.top - f.top) : (across ? f.left - c.left : f.top - c.top);
     if (distance > 0 && (best < 0 || distance < best_distance)) {
       best = static_cast<int>(i);
       best_distance = distance;

@@ -23,9 +23,9 @@ struct Box {
 struct Placement {
   std::size_t row;
   const Control* control;
-  int container;    // the row of the frame that holds it; -1: the window
-  Box in_container;  // pixels, from its container's origin
-  Box in_window;    // pixels, from the window's client origin
+  int container;           // the row of the frame that holds it; -1: the window
+  Box in_container;        // pixels, from its container's origin
+  Box in_window;           // pixels, from the window's client origin
   std::u16string caption;  // a text box's text with plain line feeds
   // What names it for a screen reader beside its own caption; empty when
   // nothing does.

@@ -15,9 +15,9 @@ namespace forms {
 
 // What a row offers the board: nothing (a frame), or the one element of its
 // kind.
-using Element = std::variant<std::monostate, std::unique_ptr<board::List>, std::unique_ptr<board::Text>,
-                             std::unique_ptr<board::Caption>, std::unique_ptr<board::Switch>,
-                             std::unique_ptr<board::Option>>;
+using Element =
+    std::variant<std::monostate, std::unique_ptr<board::List>, std::unique_ptr<board::Text>,
+                 std::unique_ptr<board::Caption>, std::unique_ptr<board::Switch>, std::unique_ptr<board::Option>>;
 
 class ControlTable : public Controls {
  public:

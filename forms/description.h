@@ -29,10 +29,10 @@ struct Ref {
 
 struct Control {
   ControlKind kind;
-  const char* name;       // the control array's name, or the control's own
-  std::int16_t index;     // member of the array; -1 for a control in no array
-  const char* container;  // the frame holding it; nullptr for the window
-  const char* caption;    // Windows-1251; a text box's text
+  const char* name;              // the control array's name, or the control's own
+  std::int16_t index;            // member of the array; -1 for a control in no array
+  const char* container;         // the frame holding it; nullptr for the window
+  const char* caption;           // Windows-1251; a text box's text
   int left, top, width, height;  // twips, from the container's origin
   Colour back_colour;
   int tab_index;
@@ -48,7 +48,7 @@ struct Control {
 
 struct Form {
   const char* name;
-  const char* caption;  // Windows-1251
+  const char* caption;              // Windows-1251
   int client_width, client_height;  // twips
   Colour back_colour;
   Font font;
@@ -108,9 +108,7 @@ constexpr const char* Problem(const Form& form) {
 }
 
 // Every text box of these forms is one the user cannot type into.
-inline bool TakesFocus(ControlKind kind) {
-  return kind != ControlKind::kLabel && kind != ControlKind::kFrame;
-}
+inline bool TakesFocus(ControlKind kind) { return kind != ControlKind::kLabel && kind != ControlKind::kFrame; }
 
 // Pixels for a length in twips at the given dots per inch, rounded.
 inline int TwipsToPixels(int twips, int dpi) { return (twips * dpi + 720) / 1440; }

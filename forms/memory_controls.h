@@ -21,11 +21,16 @@ class MemoryControls : public BackEnd {
   // The element of a row as what it is, for tests to read and corrupt.
   template <class T>
   T& Get(std::string_view name, int index) {
-    if constexpr (std::is_same_v<T, board::MemoryList>) return static_cast<T&>(List(name, index));
-    else if constexpr (std::is_same_v<T, board::MemoryText>) return static_cast<T&>(Text(name, index));
-    else if constexpr (std::is_same_v<T, board::MemoryCaption>) return static_cast<T&>(Caption(name, index));
-    else if constexpr (std::is_same_v<T, board::MemorySwitch>) return static_cast<T&>(Switch(name, index));
-    else return static_cast<T&>(Option(name, index));
+    if constexpr (std::is_same_v<T, board::MemoryList>)
+      return static_cast<T&>(List(name, index));
+    else if constexpr (std::is_same_v<T, board::MemoryText>)
+      return static_cast<T&>(Text(name, index));
+    else if constexpr (std::is_same_v<T, board::MemoryCaption>)
+      return static_cast<T&>(Caption(name, index));
+    else if constexpr (std::is_same_v<T, board::MemorySwitch>)
+      return static_cast<T&>(Switch(name, index));
+    else
+      return static_cast<T&>(Option(name, index));
   }
 
   // A click on a control as a window delivers it: a disabled button takes
@@ -41,7 +46,8 @@ class MemoryControls : public BackEnd {
       if (option->Value()) return;
       for (std::size_t other = 0; other < controls.size(); ++other) {
         auto* member = ElementAt<board::Option>(other);
-        if (member != nullptr && SameName(controls[other].container, control.container)) member->SetValue(member == option);
+        if (member != nullptr && SameName(controls[other].container, control.container))
+          member->SetValue(member == option);
       }
     }
     RaiseClick(control);

@@ -80,8 +80,8 @@ ErrorReport ReportFor(const Form& form, const std::exception& error) {
   const auto gap = caption.find(u"   ");
   report.title = gap == std::u16string::npos ? caption : caption.substr(gap + 3);
   if (const auto* runtime = dynamic_cast<const board::RuntimeError*>(&error)) {
-    report.message = u"Грешка при изпълнение " + Ascii(std::to_string(runtime->number())) +
-                     u":\n\n" + FromUtf8(runtime->what());
+    report.message =
+        u"Грешка при изпълнение " + Ascii(std::to_string(runtime->number())) + u":\n\n" + FromUtf8(runtime->what());
   } else {
     report.message = u"Грешка при изпълнение:\n\n" + FromUtf8(error.what());
   }

@@ -1,6 +1,8 @@
 // libFuzzer target for the number texts: ParseNumber against a reader of its
 // own written here, the round trips of counts and volumes through their
 // texts, and ToInt16 against a rounding done by the C library.
+#include <locale.h>
+
 #include <cerrno>
 #include <cfloat>
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <locale.h>
 #include <string>
 #include <string_view>
 
@@ -189,8 +190,8 @@ void CheckVolumeText(float f) {
   std::snprintf(seven, sizeof seven, "%.7g", static_cast<double>(f));
   const bool seven_digits_suffice = static_cast<float>(strtod_l(seven, nullptr, CLocale())) == f;
   if (seven_digits_suffice && as_float != f) {
-    Fail("VolumeText(" + Hex(f) + ") = " + Show(text) + " reads back as " + Hex(as_float) +
-         " though " + seven + " reads back exactly");
+    Fail("VolumeText(" + Hex(f) + ") = " + Show(text) + " reads back as " + Hex(as_float) + " though " + seven +
+         " reads back exactly");
   }
 }
 
@@ -246,7 +247,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto raw_float = Load<float>(data, size);
   CheckAgainstPrintf(raw, raw_float);
-  if (!read.overflow && std::fabs(read.value) <= FLT_MAX) CheckAgainstPrintf(read.value, static_cast<float>(read.value));
+  if (!read.overflow && std::fabs(read.value) <= FLT_MAX)
+    CheckAgainstPrintf(read.value, static_cast<float>(read.value));
   CheckVolumeText(raw_float);
   CheckVolumeText(Through6Digits(raw_float));
   CheckVolumeText(static_cast<float>(bits % 43) / 2.0f);  // the volumes a table can hold

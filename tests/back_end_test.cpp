@@ -13,8 +13,7 @@ constexpr forms::Control kControls[] = {
     {forms::ControlKind::kButton, "Command1", 0, nullptr, "A", 0, 0, 100, 100, forms::kDefaultColour, 0},
     {forms::ControlKind::kButton, "Command1", 1, nullptr, "B", 0, 100, 100, 100, forms::kDefaultColour, 1},
 };
-const forms::Form kForm{"Form1", "site   Title", 200, 200, forms::kDefaultColour, {"Arial", 10, 400, 204},
-                        kControls};
+const forms::Form kForm{"Form1", "site   Title", 200, 200, forms::kDefaultColour, {"Arial", 10, 400, 204}, kControls};
 
 // Counts what reaches it; Command1(1), or the load when asked, fails.
 class Handlers : public forms::Handlers {

@@ -161,9 +161,15 @@ TEST_F(BoardTest, TheWorkedExampleSolvesTheTask) {
 
 TEST_F(BoardTest, AnotherSolutionWithoutPouring) {
   // 3 full + 1 half + 3 empty, 2 + 3 + 2, 2 + 3 + 2.
-  Place(b, 0, 3); Place(b, 1, 1); Place(b, 2, 3);
-  Place(b, 3, 2); Place(b, 4, 3); Place(b, 5, 2);
-  Place(b, 6, 2); Place(b, 7, 3); Place(b, 8, 2);
+  Place(b, 0, 3);
+  Place(b, 1, 1);
+  Place(b, 2, 3);
+  Place(b, 3, 2);
+  Place(b, 4, 3);
+  Place(b, 5, 2);
+  Place(b, 6, 2);
+  Place(b, 7, 3);
+  Place(b, 8, 2);
   EXPECT_EQ(Summaries(b), std::vector<std::string>(3, " = 7 / 3.5"));
 }
 

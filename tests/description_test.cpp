@@ -1,11 +1,11 @@
 // The check of a form's description, on a small form made for it, whole and
 // broken one way at a time: each fault is caught, and only by its own rule.
+#include "forms/description.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <string>
-
-#include "forms/description.h"
 
 namespace {
 
@@ -34,8 +34,14 @@ TEST(DescriptionTest, EachFaultIsFoundByItsRule) {
   const std::pair<const char*, const char*> cases[] = {
       {ProblemAfter([](Rows& r) { r[1].container = "Frame2"; }), "a container names no frame"},
       {ProblemAfter([](Rows& r) { r[2].container = "Label1"; }), "a container names no frame"},
-      {ProblemAfter([](Rows& r) { r[4].labelled_by[0] = {"Label1", 1}; }), "labelled_by names no label"},
-      {ProblemAfter([](Rows& r) { r[4].labelled_by[1] = {"Text1", 0}; }), "labelled_by names no label"},
+      {ProblemAfter([](Rows& r) {
+         r[4].labelled_by[0] = {"Label1", 1};
+       }),
+       "labelled_by names no label"},
+      {ProblemAfter([](Rows& r) {
+         r[4].labelled_by[1] = {"Text1", 0};
+       }),
+       "labelled_by names no label"},
       {ProblemAfter([](Rows& r) { r[2].index = 2; }), "an array's indexes have a gap"},
       {ProblemAfter([](Rows& r) { r[2].index = 0; }), "two controls share a name and an index"},
       {ProblemAfter([](Rows& r) { r[2].kind = K::kButton; }), "an array mixes kinds"},

@@ -1,5 +1,7 @@
 // MainForm without a window: its description as one table, and its three
 // handlers driving the board over in-memory controls.
+#include "window/main_form.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,7 +11,6 @@
 
 #include "forms/cp1251.h"
 #include "forms/memory_controls.h"
-#include "window/main_form.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ TEST(MainFormDescriptionTest, OneRowForEveryControl) {
   EXPECT_EQ(form.controls.size(), 40u);
   EXPECT_EQ(*tab_indices.begin(), 0);
   EXPECT_EQ(*tab_indices.rbegin(), 39);
-  const std::map<std::string, int> arrays = {{"Command1", 5}, {"Option1", 9}, {"Text1", 2}, {"Text2", 9},
+  const std::map<std::string, int> arrays = {{"Command1", 5}, {"Option1", 9}, {"Text1", 2},  {"Text2", 9},
                                              {"List1", 3},    {"Label1", 1},  {"Label2", 6}, {"Label3", 3}};
   EXPECT_EQ(members, arrays);
   // Every array is zero-based without gaps.
@@ -108,9 +109,7 @@ class MainFormTest : public ::testing::Test {
   MainForm form;
 };
 
-TEST_F(MainFormTest, LoadingClearsTheBoard) {
-  EXPECT_EQ(State(), "7 7 7 [][][][][][][][][]{}{}{} pour pour sel -1");
-}
+TEST_F(MainFormTest, LoadingClearsTheBoard) { EXPECT_EQ(State(), "7 7 7 [][][][][][][][][]{}{}{} pour pour sel -1"); }
 
 TEST_F(MainFormTest, TheButtonsDispatchByIndex) {
   form.Command1_Click(0);

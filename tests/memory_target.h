@@ -29,7 +29,8 @@ inline int CountIn(const std::string& text) {
 class MemoryTarget : public model::Target {
  public:
   explicit MemoryTarget(char separator = '.')
-      : controls(MainForm::Description(), separator), form(controls, controls.DecimalSeparator()),
+      : controls(MainForm::Description(), separator),
+        form(controls, controls.DecimalSeparator()),
         separator_(separator) {
     loaded = controls.Load(form);
     for (int c = 0; c < board::kCells; ++c) {
@@ -82,7 +83,8 @@ class MemoryTarget : public model::Target {
       std::string volume = std::to_string(halves / 2);
       if (halves % 2 != 0) volume += std::string(1, separator_) + "5";
       const std::string want = " = " + std::to_string(count) + " / " + volume;
-      if (summary != want) wrong += " summary" + std::to_string(t) + " '" + summary + "' for cells adding up to '" + want + "'";
+      if (summary != want)
+        wrong += " summary" + std::to_string(t) + " '" + summary + "' for cells adding up to '" + want + "'";
     }
     for (int c = 0; c < board::kCells; ++c) {
       const bool on = selectors_[Index(c)]->Value();

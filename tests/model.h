@@ -15,11 +15,11 @@ namespace model {
 class Target {
  public:
   virtual ~Target() = default;
-  virtual void Select(int cell) = 0;        // click selector Option1(cell)
-  virtual void Press(int button) = 0;       // click Command1(button), if enabled
-  virtual bool Enabled(int button) = 0;     // Command1(button) enabled
-  virtual int PoolCount(int kind) = 0;      // entries of List1(kind)
-  virtual std::string Cell(int cell) = 0;   // text of Text2(cell)
+  virtual void Select(int cell) = 0;           // click selector Option1(cell)
+  virtual void Press(int button) = 0;          // click Command1(button), if enabled
+  virtual bool Enabled(int button) = 0;        // Command1(button) enabled
+  virtual int PoolCount(int kind) = 0;         // entries of List1(kind)
+  virtual std::string Cell(int cell) = 0;      // text of Text2(cell)
   virtual std::string Summary(int table) = 0;  // caption of Label3(table)
   virtual int SelectedCell() = 0;
   // Anything else the front end must keep true after every event; empty
@@ -42,30 +42,40 @@ class Reference {
   void Press(int button) {
     switch (button) {
       case 0:
-        if (pouring && pools[0] > 0 && pools[2] > 0) { --pools[0]; --pools[2]; pools[1] += 2; }
+        if (pouring && pools[0] > 0 && pools[2] > 0) {
+          --pools[0];
+          --pools[2];
+          pools[1] += 2;
+        }
         break;
       case 1:
-        if (pouring && pools[1] >= 2) { pools[1] -= 2; ++pools[0]; ++pools[2]; }
+        if (pouring && pools[1] >= 2) {
+          pools[1] -= 2;
+          ++pools[0];
+          ++pools[2];
+        }
         break;
       case 2: Clear(); break;
       case 3:
         pouring = false;
         if (selected >= 0 && pools[selected % 3] > 0) {
-          --pools[selected % 3]; ++cells[selected]; Moved();
+          --pools[selected % 3];
+          ++cells[selected];
+          Moved();
         }
         break;
       case 4:
         pouring = false;
         if (selected >= 0 && cells[selected] > 0) {
-          ++pools[selected % 3]; --cells[selected]; Moved();
+          ++pools[selected % 3];
+          --cells[selected];
+          Moved();
         }
         break;
       default: break;
     }
   }
-  std::string CellText(int c) const {
-    return written[c] ? std::to_string(cells[c]) : std::string();
-  }
+  std::string CellText(int c) const { return written[c] ? std::to_string(cells[c]) : std::string(); }
 
   int selected;
   std::array<int, 3> pools;

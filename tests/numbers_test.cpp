@@ -1,5 +1,7 @@
 // The number texts: reading cells, writing counts and volumes, and the
 // checked conversions, against values worked out by hand.
+#include "board/numbers.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -8,7 +10,6 @@
 #include <string>
 
 #include "board/errors.h"
-#include "board/numbers.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ struct ParseCase {
 };
 
 TEST(ParseNumberTest, TrickyInputs) {
+  // clang-format off
   const ParseCase cases[] = {
       {" 1 2", 12},         {"-.5e1", -5},       {"1e", 1},           {"e5", 0},
       {"abc", 0},           {"", 0},             {"3.5.1", 3.5},      {"+", 0},
@@ -39,6 +41,7 @@ TEST(ParseNumberTest, TrickyInputs) {
       {"1.7976931348623157e308", DBL_MAX},
       {"7\x01", 7},  // stops at the first character that cannot continue
   };
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(ParseNumber(c.text), c.value) << "text '" << c.text << "'";
   }
@@ -82,7 +85,7 @@ TEST(NumberTextTest, RoundsTheExactValueHalvesToEven) {
   EXPECT_EQ(NumberText(100000000000001.5), "100000000000002");
   EXPECT_EQ(NumberText(100000000000000.75), "100000000000001");
   EXPECT_EQ(NumberText(999999999999999.5), "1E+15");  // the carry runs through every digit
-  EXPECT_EQ(NumberText(0.1), "0.1");  // 0.1000000000000000055... in binary
+  EXPECT_EQ(NumberText(0.1), "0.1");                  // 0.1000000000000000055... in binary
   EXPECT_EQ(NumberText(2.5e-5), "2.5E-05");
   EXPECT_EQ(NumberText(-1e-300), "-1E-300");
   EXPECT_EQ(NumberText(5e-324), "4.94065645841247E-324");  // the least double

@@ -24,8 +24,7 @@ board::Elements Wire(forms::Controls& c) {
 
 const forms::Form& MainForm::Description() { return MainFormDescription(); }
 
-MainForm::MainForm(forms::Controls& controls, char decimal_separator)
-    : board_(Wire(controls), decimal_separator) {}
+MainForm::MainForm(forms::Controls& controls, char decimal_separator) : board_(Wire(controls), decimal_separator) {}
 
 void MainForm::Form_Load() { board_.ClearBoard(); }
 

@@ -8,14 +8,15 @@
 
 namespace {
 
-using forms::cp1251;
 using forms::Control;
+using forms::cp1251;
 using K = forms::ControlKind;
 constexpr forms::Colour kNone = forms::kDefaultColour;
 
 // kind, name, index, container, caption, left, top, width, height, colour, tab
 // index, visible, multi-line, the labels that name it for a screen reader,
 // overhangs its container
+// clang-format off
 constexpr Control kControls[] = {
     {K::kLabel, "Label1", 0, nullptr, cp1251<"Логика - по 7 бутилки на 3 маси">, 960, 0, 4575, 375, 0xFFC080, 2},
     {K::kLabel, "Label2", 0, nullptr, cp1251<"Пълна">, 3120, 720, 735, 375, 0xC0FFC0, 4},
@@ -58,14 +59,12 @@ constexpr Control kControls[] = {
     {K::kTextBox, "Text1", 0, nullptr, kStatementText, 240, 4320, 6735, 1935, kNone, 0, true, true, {{"Label1", 0}}},
     {K::kTextBox, "Text1", 1, nullptr, kQuotationText, 1320, 5400, 6735, 1815, kNone, 1, false, true, {{"Label1", 0}}, true},
 };
+// clang-format on
 
 constexpr forms::Form kForm = {
-    "MainForm",
-    cp1251<"http://bottles.example.org   Философия - Логика">,
-    7200,
-    6360,
-    0xC0C0FF,
-    {"Times New Roman", 12, 400, 204},
+    "MainForm", cp1251<"http://bottles.example.org   Философия - Логика">,
+    7200,       6360,
+    0xC0C0FF,   {"Times New Roman", 12, 400, 204},
     kControls,
 };
 static_assert(forms::Problem(kForm) == nullptr, "MainForm's description is inconsistent: see forms::Problem");

@@ -1,6 +1,8 @@
 // The Qt back end; see qt_form.h.
 #include "forms/qt/qt_form.h"
 
+#include <qdrawutil.h>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -8,8 +10,8 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLibraryInfo>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QMessageBox>
@@ -21,7 +23,6 @@
 #include <QSignalBlocker>
 #include <QTranslator>
 #include <algorithm>
-#include <qdrawutil.h>
 
 #include "board/errors.h"
 #include "forms/cp1251.h"
@@ -37,13 +38,12 @@ QString FromCp1251(std::string_view text) {
 }
 
 std::string ToCp1251(const QString& text) {
-  return EncodeCp1251(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
-                                          static_cast<std::size_t>(text.size())));
+  return EncodeCp1251(
+      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())));
 }
 
 QColor ToQColor(Colour c) {
-  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                static_cast<int>(c & 0xFF));
+  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
 void PaintBackground(QWidget* w, Colour c) {
@@ -203,9 +203,8 @@ class OptionElement : public board::Option {
 }  // namespace
 
 FormWindow::FormWindow(const Form& form)
-    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                           Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
       widgets_(form.controls.size(), nullptr) {

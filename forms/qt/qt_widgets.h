@@ -4,6 +4,8 @@
 // reader is told of them, pools, frames and the focus mark.
 #pragma once
 
+#include <qdrawutil.h>
+
 #include <QAccessibleWidget>
 #include <QFocusFrame>
 #include <QGroupBox>
@@ -15,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
-#include <qdrawutil.h>
 
 namespace forms::qt {
 

@@ -17,8 +17,8 @@
 extern "C" {
 void forms_web_begin(const char* id, const char16_t* title, int width, int height, int back, const char* fonts,
                      int points);
-void forms_web_make(int row, const char* kind, const char* name, int index, const char16_t* caption, int left,
-                    int top, int width, int height, int back, int visible, int multi_line, int tab);
+void forms_web_make(int row, const char* kind, const char* name, int index, const char16_t* caption, int left, int top,
+                    int width, int height, int back, int visible, int multi_line, int tab);
 void forms_web_place(int row, int container);
 void forms_web_name(int row, const char16_t* name);
 void forms_web_listen(int row);
@@ -155,9 +155,7 @@ WebForm::~WebForm() {
   if (the_form == this) the_form = nullptr;
 }
 
-void WebForm::ShowErrorBox(const ErrorReport& report) {
-  forms_web_error(report.title.c_str(), report.message.c_str());
-}
+void WebForm::ShowErrorBox(const ErrorReport& report) { forms_web_error(report.title.c_str(), report.message.c_str()); }
 
 void WebForm::Failed(const std::u16string& what) {
   if (Ended()) return;

@@ -140,12 +140,11 @@ class ControlAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
     return standard_->GetTypeInfo(index, locale, info);
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
-                                          DISPID* ids) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
     return standard_->GetIDsOfNames(iid, names, count, locale, ids);
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT* bad_argument) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT* bad_argument) override {
     if (id == DISPID_ACC_NAME && labels_ != nullptr && (flags & DISPATCH_PROPERTYGET) != 0 && result != nullptr &&
         params != nullptr && (params->cArgs == 0 || (params->cArgs == 1 && IsSelf(params->rgvarg[0])))) {
       BSTR name = nullptr;
@@ -274,9 +273,8 @@ LRESULT MakeAccessible(const Ole& ole, HWND hwnd, WPARAM wparam, const Spoken& s
   }
   ControlAccessible* accessible = nullptr;
   if (labels != nullptr || spoken.labels.empty()) {
-    accessible =
-        new (std::nothrow) ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role,
-                                             spoken.read_only);
+    accessible = new (std::nothrow)
+        ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role, spoken.read_only);
     if (accessible == nullptr) ole.sys_free_string(labels);
   }
   standard->Release();

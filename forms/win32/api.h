@@ -6,8 +6,8 @@
 
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <string_view>
+#include <type_traits>
 
 namespace forms::win32 {
 

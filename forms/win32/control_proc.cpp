@@ -65,8 +65,7 @@ void MarkFocus(HWND hwnd, ControlKind kind, UINT message, bool focused) {
         ReleaseDC(hwnd, dc);
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

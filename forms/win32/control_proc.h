@@ -20,7 +20,7 @@ struct Hooked {
   Spoken spoken;
   Apartment* apartment = nullptr;  // the window's
   WNDPROC control_proc = nullptr;  // the control's own procedure
-  bool focused = false;  // between its WM_SETFOCUS and its WM_KILLFOCUS
+  bool focused = false;            // between its WM_SETFOCUS and its WM_KILLFOCUS
   // An option button's neighbours for Left, Right, Up and Down (Arrow's
   // order); nullptr at an edge.
   HWND arrow_targets[4] = {};

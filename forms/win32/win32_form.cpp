@@ -3,7 +3,6 @@
 // page.
 #include "forms/win32/win32_form.h"
 
-
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -51,8 +50,8 @@ Box PlaceOf(const Form& form, const Control& c, int dpi) {
 // that cuts the captions.
 Gdi<HFONT> MakeFont(const Form& form, int dpi) {
   return Gdi<HFONT>(CreateFontW(-MulDiv(form.font.points, dpi, 72), 0, 0, 0, form.font.weight, FALSE, FALSE, FALSE,
-                     static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, FromCp1251(form.font.name).c_str()));
+                                static_cast<DWORD>(form.font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, FromCp1251(form.font.name).c_str()));
 }
 
 // How a control of each kind is made: its window class and styles, and once
@@ -120,9 +119,9 @@ FormWindow::FormWindow(const Form& form) : BackEnd(form), apartment_(std::make_u
   // Fixed size: no thick frame, no maximise box. No WS_CLIPCHILDREN either:
   // group boxes leave their inside for the window to paint.
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  const HWND created = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, FromCp1251(form.caption).c_str(),
-                                       kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                       nullptr, nullptr, instance, this);
+  const HWND created =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, FromCp1251(form.caption).c_str(), kStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
   dpi_ = WindowDpi(hwnd_);
   FitClientArea();
@@ -193,7 +192,8 @@ void FormWindow::CreateControls() {
     const int from = static_cast<int>(row->control - form.controls.data());
     for (const Arrow arrow : {Arrow::kLeft, Arrow::kRight, Arrow::kUp, Arrow::kDown}) {
       const int to = ArrowTarget(form, from, arrow);
-      row->hooked.arrow_targets[static_cast<int>(arrow)] = to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
+      row->hooked.arrow_targets[static_cast<int>(arrow)] =
+          to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
     }
   }
   FindCovers();
@@ -230,8 +230,7 @@ void FormWindow::Layout() {
   Gdi<HFONT> font = MakeFont(form, dpi_);
   for (const auto& row : rows_) {
     const Box place = PlaceOf(form, *row->control, dpi_);
-    SetWindowPos(row->hwnd, nullptr, place.left, place.top, place.width, place.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(row->hwnd, nullptr, place.left, place.top, place.width, place.height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(row->hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   }
   // The old one only now, when no control uses it any more.
@@ -319,9 +318,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, 
 
 LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
-    case WM_COMMAND:
-      Command(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam));
-      return 0;
+    case WM_COMMAND: Command(LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)); return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
@@ -376,8 +373,7 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // destructor (tests) does not.
       if (!destroying_) PostQuitMessage(exit_code_);
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
@@ -407,8 +403,7 @@ void FormWindow::Command(int id, int code, HWND control) {
       }
       RaiseClick(*row.control);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

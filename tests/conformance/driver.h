@@ -13,7 +13,19 @@
 namespace conformance {
 
 enum class Key {
-  kTab, kSpace, kEnter, kKeypadEnter, kEscape, kLeft, kRight, kUp, kDown, kPageDown, kEnd, kDigit5, kDelete
+  kTab,
+  kSpace,
+  kEnter,
+  kKeypadEnter,
+  kEscape,
+  kLeft,
+  kRight,
+  kUp,
+  kDown,
+  kPageDown,
+  kEnd,
+  kDigit5,
+  kDelete
 };
 
 // What a screen reader is told a control is.
@@ -38,7 +50,7 @@ class Driver : public model::Target {
   // not see the second as a double click.
   virtual bool DoubleClick(const char* name, int index) = 0;
   virtual void Focus(const char* name, int index) = 0;
-  virtual void Type(Key key) = 0;  // to the control that has the focus
+  virtual void Type(Key key) = 0;     // to the control that has the focus
   virtual std::string Focused() = 0;  // "Text1(0)", or "" when no control of the form has it
 
   // What the window shows.
@@ -46,9 +58,9 @@ class Driver : public model::Target {
   virtual int Dpi() = 0;
   virtual bool Shown(const char* name, int index) = 0;
   virtual std::string CaptionOf(const char* name, int index) = 0;  // UTF-8
-  virtual Shot ShotOf(const char* name, int index) = 0;  // the window's pixels in the control's box
-  virtual bool EntryInView(int kind, int entry) = 0;  // a pool's entry is scrolled into view
-  virtual std::u16string PanelText(int index) = 0;  // as shown
+  virtual Shot ShotOf(const char* name, int index) = 0;            // the window's pixels in the control's box
+  virtual bool EntryInView(int kind, int entry) = 0;               // a pool's entry is scrolled into view
+  virtual std::u16string PanelText(int index) = 0;                 // as shown
 
   // A screen reader.
   virtual std::string SpokenName(const char* name, int index) = 0;  // UTF-8

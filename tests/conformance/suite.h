@@ -159,9 +159,8 @@ TEST(ConformanceTest, TheArrowKeysMoveInTheGridOfSelectorsAndStopAtItsEdges) {
   const struct {
     Key key;
     int cell;
-  } steps[] = {{Key::kRight, 5}, {Key::kRight, 5}, {Key::kDown, 8}, {Key::kDown, 8}, {Key::kLeft, 7},
-               {Key::kLeft, 6},  {Key::kLeft, 6},  {Key::kUp, 3},   {Key::kUp, 0},   {Key::kUp, 0},
-               {Key::kRight, 1}};
+  } steps[] = {{Key::kRight, 5}, {Key::kRight, 5}, {Key::kDown, 8}, {Key::kDown, 8}, {Key::kLeft, 7}, {Key::kLeft, 6},
+               {Key::kLeft, 6},  {Key::kUp, 3},    {Key::kUp, 0},   {Key::kUp, 0},   {Key::kRight, 1}};
   std::vector<int> clicks(9, 0);
   clicks[4] = 1;
   int at = 4;

@@ -90,8 +90,9 @@ class QtDriver : public conformance::Driver {
   }
   conformance::Shot ShotOf(const char* name, int index) override {
     QWidget* w = g_.W(name, index);
-    const QImage image =
-        g_.window.grab(QRect(w->mapTo(&g_.window, QPoint(0, 0)), w->size())).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage image = g_.window.grab(QRect(w->mapTo(&g_.window, QPoint(0, 0)), w->size()))
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
     conformance::Shot shot{image.width(), image.height(), {}};
     for (int y = 0; y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) shot.pixels.push_back(image.pixel(x, y) & 0xFFFFFFu);

@@ -36,7 +36,8 @@ TEST(QtInputTest, TheContextMenusAreBulgarian) {
       if (!action->isSeparator()) entries << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
     }
     EXPECT_TRUE(entries.contains(QString::fromUtf8("Копиране"))) << qt_test::Utf8(entries.join(QLatin1Char('|')));
-    EXPECT_TRUE(entries.contains(QString::fromUtf8("Избиране на всичко"))) << qt_test::Utf8(entries.join(QLatin1Char('|')));
+    EXPECT_TRUE(entries.contains(QString::fromUtf8("Избиране на всичко")))
+        << qt_test::Utf8(entries.join(QLatin1Char('|')));
     for (const QString& entry : entries) {
       for (QChar ch : entry) EXPECT_FALSE(ch.isLetter() && ch.unicode() < 0x80) << qt_test::Utf8(entry);
     }

@@ -39,7 +39,8 @@ QColor Commonest(const QImage& image) {
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) ++seen[image.pixel(x, y)];
   }
-  return QColor(std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })->first);
+  return QColor(
+      std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })->first);
 }
 
 QPalette Dark(QColor window) {
@@ -72,9 +73,7 @@ void ExpectFormColours(qt_test::Game& g, const char* when) {
         }
         break;
       case forms::ControlKind::kTextBox:
-      case forms::ControlKind::kListBox:
-        EXPECT_EQ(Commonest(image), QColor(Qt::white)) << what;
-        break;
+      case forms::ControlKind::kListBox: EXPECT_EQ(Commonest(image), QColor(Qt::white)) << what; break;
       case forms::ControlKind::kButton: break;
     }
   }

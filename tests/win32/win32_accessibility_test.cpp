@@ -52,8 +52,8 @@ const IID kAccessible = __uuidof(IAccessible);
 // The object of a control's client area, as a screen reader gets it.
 Accessible Find(HWND hwnd) {
   IAccessible* found = nullptr;
-  const HRESULT got = AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
-                                                 reinterpret_cast<void**>(&found));
+  const HRESULT got =
+      AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), kAccessible, reinterpret_cast<void**>(&found));
   return Accessible(SUCCEEDED(got) ? found : nullptr);
 }
 
@@ -125,16 +125,15 @@ TEST_F(Win32AccessibilityTest, ASummarysObjectFollowsItsCaptionAndSaysSo) {
   const Accessible second = Of(g.W("Label3", 1));
   ASSERT_NE(second, nullptr);
   name_changes.clear();
-  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-                                             &OnNameChange, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, &OnNameChange,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   ASSERT_NE(hook, nullptr);
   g.Click("Option1", 4);
   g.Click("Command1", 3);
   Pump();
   UnhookWinEvent(hook);
   EXPECT_EQ(Utf8(NameOf(*second)), "2-ра = 1 / 0.5");
-  EXPECT_NE(std::find(name_changes.begin(), name_changes.end(),
-                      std::pair<HWND, LONG>{g.W("Label3", 1), OBJID_CLIENT}),
+  EXPECT_NE(std::find(name_changes.begin(), name_changes.end(), std::pair<HWND, LONG>{g.W("Label3", 1), OBJID_CLIENT}),
             name_changes.end());
   // A cell's value is what it shows.
   const Accessible cell = Of(g.W("Text2", 4));
@@ -152,7 +151,7 @@ Accessible StandardOf(HWND hwnd) {
   return Accessible(SUCCEEDED(got) ? made : nullptr);
 }
 
-using TextAnswer = HRESULT(STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+using TextAnswer = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
 std::pair<HRESULT, std::string> Ask(IAccessible& object, TextAnswer question, VARIANT child = Self()) {
   BSTR text = nullptr;
   const HRESULT got = (object.*question)(child, &text);
@@ -205,8 +204,7 @@ TEST_F(Win32AccessibilityTest, AnObjectIsTheSystemsOwnOtherwise) {
     EXPECT_EQ(LocationOf(*ours), LocationOf(*standard));
     EXPECT_EQ(Ask(*ours, &IAccessible::get_accValue), Ask(*standard, &IAccessible::get_accValue));
     EXPECT_EQ(Ask(*ours, &IAccessible::get_accDefaultAction), Ask(*standard, &IAccessible::get_accDefaultAction));
-    EXPECT_EQ(Ask(*ours, &IAccessible::get_accKeyboardShortcut),
-              Ask(*standard, &IAccessible::get_accKeyboardShortcut));
+    EXPECT_EQ(Ask(*ours, &IAccessible::get_accKeyboardShortcut), Ask(*standard, &IAccessible::get_accKeyboardShortcut));
     EXPECT_EQ(Ask(*ours, &IAccessible::get_accName, Child(1)), Ask(*standard, &IAccessible::get_accName, Child(1)));
     const LONG role = RoleOf(*standard);
     EXPECT_TRUE(role == RoleOf(*ours) || role == ROLE_SYSTEM_CLIENT) << role;

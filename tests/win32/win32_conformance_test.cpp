@@ -225,9 +225,7 @@ class Win32Driver : public conformance::Driver {
 
   int Clicks(const char* name, int index) override { return g_.handlers.Clicks(name, index); }
   const forms::ErrorReport* Report() override { return g_.report ? &*g_.report : nullptr; }
-  void Corrupt(int cell, const std::string& text) override {
-    SetWindowTextA(g_.W("Text2", cell), text.c_str());
-  }
+  void Corrupt(int cell, const std::string& text) override { SetWindowTextA(g_.W("Text2", cell), text.c_str()); }
 
  private:
   // Runs the window's message loop over what has been posted, then hands back.

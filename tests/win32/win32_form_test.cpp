@@ -221,9 +221,9 @@ TEST(Win32LayoutTest, TheFontHasTheCyrillicLetters) {
   EXPECT_EQ(GetTextCharset(dc), RUSSIAN_CHARSET);
   const wchar_t letters[] = L"ЖжЩщЪъЮюЯяБбГг";
   WORD glyphs[std::size(letters)] = {};
-  ASSERT_NE(GetGlyphIndicesW(dc, letters, static_cast<int>(std::size(letters) - 1), glyphs,
-                             GGI_MARK_NONEXISTING_GLYPHS),
-            GDI_ERROR);
+  ASSERT_NE(
+      GetGlyphIndicesW(dc, letters, static_cast<int>(std::size(letters) - 1), glyphs, GGI_MARK_NONEXISTING_GLYPHS),
+      GDI_ERROR);
   for (std::size_t i = 0; i + 1 < std::size(letters); ++i) EXPECT_NE(glyphs[i], 0xFFFF) << i;
   SelectObject(dc, old);
   ReleaseDC(label, dc);
@@ -457,7 +457,7 @@ TEST(Win32TextTest, EveryCaptionFitsItsControl) {
     UINT format = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;
     switch (c.kind) {
       case forms::ControlKind::kButton: InflateRect(&room, -4, -3); break;  // the bevel and a margin
-      case forms::ControlKind::kOptionButton:  // one line beside the round box
+      case forms::ControlKind::kOptionButton:                               // one line beside the round box
         room.left += GetSystemMetrics(SM_CXMENUCHECK) + 4;
         format = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE;
         break;
