@@ -74,4 +74,26 @@ class Driver : public model::Target {
   virtual void Corrupt(int cell, const std::string& text) = 0;
 };
 
+// A Driver over a back end's window fixture (a model::Target that is also a
+// tests::LoadedForm): the game's clicks and what it shows, the clicks counted
+// and the report kept, as the fixture has them.
+template <class Game>
+class FixtureDriver : public Driver {
+ public:
+  explicit FixtureDriver(char separator) : g_(separator) {}
+  void Select(int cell) override { g_.Select(cell); }
+  void Press(int button) override { g_.Press(button); }
+  bool Enabled(int button) override { return g_.Enabled(button); }
+  int PoolCount(int kind) override { return g_.PoolCount(kind); }
+  std::string Cell(int cell) override { return g_.Cell(cell); }
+  std::string Summary(int table) override { return g_.Summary(table); }
+  int SelectedCell() override { return g_.form.Board().SelectedCell; }
+  bool Checked(int cell) override { return g_.Checked(cell); }
+  int Clicks(const char* name, int index) override { return g_.handlers.Clicks(name, index); }
+  const forms::ErrorReport* Report() override { return g_.report ? &*g_.report : nullptr; }
+
+ protected:
+  Game g_;
+};
+
 }  // namespace conformance

@@ -13,21 +13,12 @@ namespace {
 using conformance::Key;
 using conformance::Role;
 
-class QtDriver : public conformance::Driver {
+class QtDriver : public conformance::FixtureDriver<qt_test::Game> {
  public:
-  explicit QtDriver(char separator) : g_(separator) {
+  explicit QtDriver(char separator) : FixtureDriver(separator) {
     g_.window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&g_.window));
   }
-
-  void Select(int cell) override { g_.Select(cell); }
-  void Press(int button) override { g_.Press(button); }
-  bool Enabled(int button) override { return g_.Enabled(button); }
-  int PoolCount(int kind) override { return g_.PoolCount(kind); }
-  std::string Cell(int cell) override { return g_.Cell(cell); }
-  std::string Summary(int table) override { return g_.Summary(table); }
-  int SelectedCell() override { return g_.SelectedCell(); }
-  bool Checked(int cell) override { return g_.Checked(cell); }
 
   void ClickAt(const char* name, int index, int x, int y) override {
     QTest::mouseClick(g_.W(name, index), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
@@ -123,8 +114,6 @@ class QtDriver : public conformance::Driver {
   }
   bool SpokenReadOnly(const char* name, int index) override { return Accessible(name, index)->state().readOnly; }
 
-  int Clicks(const char* name, int index) override { return g_.handlers.Clicks(name, index); }
-  const forms::ErrorReport* Report() override { return g_.report ? &*g_.report : nullptr; }
   void Corrupt(int cell, const std::string& text) override {
     g_.As<QLineEdit>("Text2", cell)->setText(QString::fromStdString(text));
   }
@@ -133,7 +122,6 @@ class QtDriver : public conformance::Driver {
   QAccessibleInterface* Accessible(const char* name, int index) {
     return QAccessible::queryAccessibleInterface(g_.W(name, index));
   }
-  qt_test::Game g_;
 };
 
 }  // namespace

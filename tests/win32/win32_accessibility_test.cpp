@@ -17,6 +17,7 @@ namespace {
 
 using win32_test::Game;
 using win32_test::Pump;
+using win32_test::Utf8;
 
 struct Release {
   void operator()(IUnknown* object) const { object->Release(); }
@@ -93,23 +94,6 @@ LONG RoleOf(IAccessible& object) {
     return -1;
   }
   return role.lVal;
-}
-
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (const char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 // The events the system passes on to a screen reader that listens.

@@ -16,23 +16,7 @@ using conformance::Key;
 using conformance::Role;
 using win32_test::Pump;
 using win32_test::TextOf;
-
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (const char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+using win32_test::Utf8;
 
 // Whether the thread's queue handed out a double click.
 bool double_click_seen = false;
@@ -45,24 +29,27 @@ struct Release {
   void operator()(IUnknown* object) const { object->Release(); }
 };
 
-class Win32Driver : public conformance::Driver {
+// COM for the driver's thread, as a client of MSAA must have, before the
+// window is made.
+class Apartment {
  public:
-  explicit Win32Driver(char separator) : com_(CoInitialize(nullptr)), g_(separator) {
+  Apartment() : com_(CoInitialize(nullptr)) {}
+  ~Apartment() {
+    if (SUCCEEDED(com_)) CoUninitialize();
+  }
+  Apartment(const Apartment&) = delete;
+  Apartment& operator=(const Apartment&) = delete;
+
+ private:
+  HRESULT com_;
+};
+
+class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_test::Game> {
+ public:
+  explicit Win32Driver(char separator) : FixtureDriver(separator) {
     SetForegroundWindow(g_.Main());
     Pump();
   }
-  ~Win32Driver() override {
-    if (SUCCEEDED(com_)) CoUninitialize();
-  }
-
-  void Select(int cell) override { g_.Select(cell); }
-  void Press(int button) override { g_.Press(button); }
-  bool Enabled(int button) override { return g_.Enabled(button); }
-  int PoolCount(int kind) override { return g_.PoolCount(kind); }
-  std::string Cell(int cell) override { return g_.Cell(cell); }
-  std::string Summary(int table) override { return g_.Summary(table); }
-  int SelectedCell() override { return g_.form.Board().SelectedCell; }
-  bool Checked(int cell) override { return g_.Checked(cell); }
 
   // Where the system gives a click at that point, then the click itself.
   void ClickAt(const char* name, int index, int x, int y) override {
@@ -223,8 +210,6 @@ class Win32Driver : public conformance::Driver {
            (state.lVal & STATE_SYSTEM_READONLY) != 0;
   }
 
-  int Clicks(const char* name, int index) override { return g_.handlers.Clicks(name, index); }
-  const forms::ErrorReport* Report() override { return g_.report ? &*g_.report : nullptr; }
   void Corrupt(int cell, const std::string& text) override { SetWindowTextA(g_.W("Text2", cell), text.c_str()); }
 
  private:
@@ -247,9 +232,6 @@ class Win32Driver : public conformance::Driver {
                                                    __uuidof(IAccessible), reinterpret_cast<void**>(&found));
     return std::unique_ptr<IAccessible, Release>(SUCCEEDED(got) ? found : nullptr);
   }
-
-  HRESULT com_;
-  win32_test::Game g_;
 };
 
 }  // namespace

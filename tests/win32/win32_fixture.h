@@ -26,6 +26,24 @@ inline std::u16string TextOf(HWND w) {
 }
 inline std::string Cp1251Of(HWND w) { return forms::EncodeCp1251(TextOf(w)); }
 
+// A text as UTF-8, for the tests' messages and expectations.
+inline std::string Utf8(const std::u16string& text) {
+  std::string out;
+  for (const char16_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 // Handles whatever is waiting (painting, above all) without blocking.
 inline void Pump() {
   MSG message;
