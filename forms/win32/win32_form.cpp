@@ -110,6 +110,8 @@ FormWindow::FormWindow(const Form& form) : BackEnd(form), apartment_(std::make_u
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = &FormWindow::WindowProc;
+  // The dialog manager's own data, for DefDlgProcW.
+  window_class.cbWndExtra = DLGWINDOWEXTRA;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   window_class.lpszClassName = kClassName;
@@ -307,11 +309,11 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT message, WPARAM wparam, 
   } else {
     self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   }
-  if (self == nullptr) return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (self == nullptr) return DefDlgProcW(hwnd, message, wparam, lparam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, message, wparam, lparam);
+    return DefDlgProcW(hwnd, message, wparam, lparam);
   }
   return self->OnMessage(message, wparam, lparam);
 }
@@ -338,28 +340,10 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(Description().back_colour));
       return 1;
     }
-    case WM_ACTIVATE:
-      // Not a dialog: keep the focused control across deactivation by hand.
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(hwnd_, focus)) focus_ = focus;
-      } else if (HIWORD(wparam) == 0) {
-        HWND target = focus_;
-        if (target == nullptr || !IsWindow(target) || !IsWindowVisible(target) || !IsWindowEnabled(target)) {
-          target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-        }
-        if (target != nullptr) SetFocus(target);
-      }
+    case WM_CLOSE:
+      // The dialog manager would make closing a press of a Cancel button.
+      DestroyWindow(hwnd_);
       return 0;
-    case WM_NEXTDLGCTL: {
-      // IsDialogMessageW asks for this when an arrow key leaves a group
-      // for a control that is not an option button; DefWindowProcW would
-      // ignore it in a window that is not a dialog.
-      HWND next = reinterpret_cast<HWND>(wparam);
-      if (LOWORD(lparam) == 0) next = GetNextDlgTabItem(hwnd_, GetFocus(), wparam != 0 ? TRUE : FALSE);
-      if (next != nullptr && IsChild(hwnd_, next)) SetFocus(next);
-      return 0;
-    }
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -375,7 +359,10 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     default: break;
   }
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  // The window is of the dialog class's kind: the system's dialog manager
+  // keeps the focused control across deactivation and moves the focus for
+  // WM_NEXTDLGCTL, as for any dialog.
+  return DefDlgProcW(hwnd_, message, wparam, lparam);
 }
 
 void FormWindow::Command(int id, int code, HWND control) {

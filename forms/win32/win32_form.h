@@ -103,7 +103,6 @@ class FormWindow : public BackEnd {
   std::vector<std::unique_ptr<RadioGroup>> groups_;
   const Control* previous_ = nullptr;  // the control made last
   Brushes brushes_;
-  HWND focus_ = nullptr;  // the control to give the focus back to on activation
   bool destroying_ = false;
   int exit_code_ = 0;
   // The last member, so the first to go: the window and its controls go

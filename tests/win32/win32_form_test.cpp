@@ -422,6 +422,31 @@ TEST(Win32FocusTest, TheFirstFocusIsTheStatementPanelAtItsFirstLine) {
   EXPECT_EQ(SendMessageW(g.W("Text1", 0), EM_GETFIRSTVISIBLELINE, 0, 0), 0);
 }
 
+// The focused control keeps the focus while another window is active, and
+// WM_NEXTDLGCTL moves it along the tab stops, as in any dialog.
+TEST(Win32FocusTest, TheFocusComesBackAfterAnotherWindowAndMovesOnRequest) {
+  Game g;
+  SetFocus(g.W("Command1", 2));
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  SetActiveWindow(other);
+  Pump();
+  EXPECT_NE(GetFocus(), g.W("Command1", 2));
+  SetForegroundWindow(g.Main());
+  SetActiveWindow(g.Main());
+  Pump();
+  EXPECT_EQ(NameOf(g, GetFocus()), "Command1(2)");
+  DestroyWindow(other);
+  SendMessageW(g.Main(), WM_NEXTDLGCTL, 0, FALSE);
+  EXPECT_EQ(NameOf(g, GetFocus()), "Text2(0)");
+  SendMessageW(g.Main(), WM_NEXTDLGCTL, 1, FALSE);
+  EXPECT_EQ(NameOf(g, GetFocus()), "Command1(2)");
+  SendMessageW(g.Main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(g.W("List1", 1)), TRUE);
+  EXPECT_EQ(NameOf(g, GetFocus()), "List1(1)");
+}
+
 // --- Texts ------------------------------------------------------------------------
 
 TEST(Win32TextTest, ThePanelsKeepTheirTextsWithCrLf) {
