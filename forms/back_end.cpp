@@ -13,21 +13,32 @@ void BackEnd::Deliver(const Event& event) {
   forms::Deliver(Description(), event, [this](const ErrorReport& report) { Report(report); });
 }
 
+Box BackEnd::WindowBox(const Form& form, std::size_t row, int dpi) {
+  const Control& c = form.controls[row];
+  const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
+  Box box{px(c.left), px(c.top), px(c.width), px(c.height)};
+  // A frame's place is from its own container's origin, up to the window.
+  for (const char* container = c.container; container != nullptr;) {
+    const int frame = FindControl(form, container, -1);
+    if (frame < 0) break;
+    const Control& f = form.controls[static_cast<std::size_t>(frame)];
+    box.left += px(f.left);
+    box.top += px(f.top);
+    container = f.container;
+  }
+  return box;
+}
+
 Placement BackEnd::Place(const Form& form, std::size_t row, int dpi) {
   const Control& c = form.controls[row];
   const auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-  Placement p{row, &c, -1, {px(c.left), px(c.top), px(c.width), px(c.height)}, {}, {}, LabelledName(form, c)};
-  p.in_window = p.in_container;
-  if (c.container != nullptr) p.container = FindControl(form, c.container, -1);
-  // A frame's place is from its own container's origin, up to the window.
-  for (int frame = p.container; frame >= 0;) {
-    const Control& f = form.controls[static_cast<std::size_t>(frame)];
-    p.in_window.left += px(f.left);
-    p.in_window.top += px(f.top);
-    frame = f.container == nullptr ? -1 : FindControl(form, f.container, -1);
-  }
-  p.caption = WithLineFeeds(DecodeCp1251(c.caption));
-  return p;
+  return {row,
+          &c,
+          c.container == nullptr ? -1 : FindControl(form, c.container, -1),
+          {px(c.left), px(c.top), px(c.width), px(c.height)},
+          WindowBox(form, row, dpi),
+          WithLineFeeds(DecodeCp1251(c.caption)),
+          LabelledName(form, c)};
 }
 
 void BackEnd::Build(int dpi) {

@@ -52,6 +52,8 @@ class BackEnd : public ControlTable {
 
   // A row resolved at the given dots per inch.
   static Placement Place(const Form& form, std::size_t row, int dpi);
+  // Only its place in the window, which a new DPI changes.
+  static Box WindowBox(const Form& form, std::size_t row, int dpi);
 
  protected:
   explicit BackEnd(const Form& form) : ControlTable(form) {}

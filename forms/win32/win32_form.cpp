@@ -42,7 +42,7 @@ bool SameContainer(const Control& a, const Control& b) {
 // controls are the window's children too, at the frame's origin plus their
 // offset in it.
 Box PlaceOf(const Form& form, const Control& c, int dpi) {
-  return BackEnd::Place(form, static_cast<std::size_t>(&c - form.controls.data()), dpi).in_window;
+  return BackEnd::WindowBox(form, static_cast<std::size_t>(&c - form.controls.data()), dpi);
 }
 
 // With its family and pitch: where the face is missing, the system's
@@ -209,18 +209,24 @@ void FormWindow::CreateControls() {
 // would do it with less, but Wine does not clip a child's painting by it.
 void FormWindow::FindCovers() {
   const Form& form = Description();
+  std::vector<RECT> places(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const Box b = PlaceOf(form, *rows_[i]->control, dpi_);
+    places[i] = {b.left, b.top, b.left + b.width, b.top + b.height};
+  }
+  const auto place = [&form, &places](const Row& row) {
+    return places[static_cast<std::size_t>(row.control - form.controls.data())];
+  };
   for (HWND w = GetWindow(hwnd_, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
     Row* row = RowOf(w);
     if (row == nullptr) continue;
     row->hooked.covers.clear();
     if (row->control->kind == ControlKind::kFrame) continue;
-    const Box place = PlaceOf(form, *row->control, dpi_);
-    const RECT mine{place.left, place.top, place.left + place.width, place.top + place.height};
+    const RECT mine = place(*row);
     for (HWND later = GetWindow(w, GW_HWNDNEXT); later != nullptr; later = GetWindow(later, GW_HWNDNEXT)) {
       const Row* other = RowOf(later);
       if (other == nullptr || other->control->kind == ControlKind::kFrame || !other->control->visible) continue;
-      const Box over = PlaceOf(form, *other->control, dpi_);
-      const RECT theirs{over.left, over.top, over.left + over.width, over.top + over.height};
+      const RECT theirs = place(*other);
       RECT common;
       if (IntersectRect(&common, &mine, &theirs)) row->hooked.covers.push_back(later);
     }
