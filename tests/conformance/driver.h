@@ -72,6 +72,10 @@ class Driver : public model::Target {
   virtual int Clicks(const char* name, int index) = 0;
   virtual const forms::ErrorReport* Report() = 0;
   virtual void Corrupt(int cell, const std::string& text) = 0;
+
+  // The desktop's colours dark (light text on dark windows and boxes), or
+  // back to what they were; windows made meanwhile are made under them.
+  virtual void DarkDesktop(bool dark) = 0;
 };
 
 // A Driver over a back end's window fixture (a model::Target that is also a

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -273,7 +276,7 @@ TEST(ConformanceTest, EveryControlWhereItsDescriptionPutsIt) {
   }
   for (std::size_t row = 0; row < form.controls.size(); ++row) {
     const forms::Control& c = form.controls[row];
-    const forms::Box want = forms::BackEnd::Place(form, row, g->Dpi()).in_window;
+    const forms::Box want = forms::BackEnd::WindowBox(form, row, g->Dpi());
     const forms::Box got = g->PlaceOf(c.name, c.index);
     EXPECT_TRUE(got.left == want.left && got.top == want.top && got.width == want.width && got.height == want.height)
         << Name(c) << ": " << got.left << "," << got.top << " " << got.width << "x" << got.height;
@@ -354,6 +357,96 @@ TEST(ConformanceTest, AnErrorLeavingAHandlerIsReportedAndEndsTheEvents) {
   EXPECT_EQ(g->Cell(4), "");
   EXPECT_EQ(g->SelectedCell(), 0);
   EXPECT_EQ(g->Clicks("Command1", 2), 0);
+}
+
+// --- A dark desktop ----------------------------------------------------------------
+
+// Contrast of two colours as WCAG reckons it, from 1 to 21.
+inline double Contrast(unsigned a, unsigned b) {
+  const auto luminance = [](unsigned c) {
+    double sum = 0;
+    for (const auto& [shift, weight] : {std::pair{16, 0.2126}, std::pair{8, 0.7152}, std::pair{0, 0.0722}}) {
+      const double v = ((c >> shift) & 0xFF) / 255.0;
+      sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The pixels of the first `rows` rows of a shot that stand out from `back`
+// as text must (4.5:1), and its commonest colour.
+inline int Marked(const Shot& shot, unsigned back, int rows) {
+  int n = 0;
+  for (int i = 0; i < std::min(rows, shot.height) * shot.width; ++i) n += Contrast(shot.pixels[i], back) >= 4.5;
+  return n;
+}
+inline unsigned Commonest(const Shot& shot, int rows) {
+  std::map<unsigned, int> seen;
+  for (int i = 0; i < std::min(rows, shot.height) * shot.width; ++i) ++seen[shot.pixels[i]];
+  return std::max_element(seen.begin(), seen.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+}
+
+// The form's own colours: each caption dark on its described colour, text
+// boxes, lists and panels white with dark text, the checked selector plainly
+// marked.
+void ExpectFormColours(Driver& g, const char* when) {
+  for (const auto& c : MainForm::Description().controls) {
+    if (!c.visible) continue;
+    const Shot shot = g.ShotOf(c.name, c.index);
+    // A frame's own pixels are its caption's strip; below it are its controls.
+    const int rows = c.kind == forms::ControlKind::kFrame ? shot.height / 5 : shot.height;
+    const std::string what = Name(c) + " " + when;
+    switch (c.kind) {
+      case forms::ControlKind::kTextBox:
+      case forms::ControlKind::kListBox: EXPECT_EQ(Commonest(shot, rows), 0xFFFFFFu) << what; break;
+      case forms::ControlKind::kButton: break;
+      default:
+        EXPECT_EQ(Commonest(shot, rows), c.back_colour) << what;
+        if (*c.caption != '\0' || (std::string(c.name) == "Label3" && g.Summary(c.index) != "")) {
+          EXPECT_GE(Marked(shot, c.back_colour, rows), 20) << what;
+        }
+    }
+  }
+  EXPECT_GE(Marked(g.ShotOf("Text1", 0), 0xFFFFFF, 1000), 200) << when;
+  EXPECT_GE(Marked(g.ShotOf("Text2", 4), 0xFFFFFF, 1000), 10) << when;
+}
+
+// The desktop's colours dark while the window is open, and before a window
+// is made: the form keeps its own, and looks exactly as before but for the
+// selectors' marks, which a desktop may draw in its own colours.
+TEST(ConformanceTest, ADarkDesktopLeavesTheFormsColours) {
+  auto g = MakeDriver();
+  g->Select(4);
+  g->Press(3);  // a count, a summary and two greyed buttons
+  g->Focus("Command1", 2);
+  std::vector<Shot> usual;
+  for (const auto& c : MainForm::Description().controls) usual.push_back(g->ShotOf(c.name, c.index));
+  g->DarkDesktop(true);
+  const auto& controls = MainForm::Description().controls;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const forms::Control& c = controls[i];
+    // Frame1 holds the selectors.
+    if (c.kind == forms::ControlKind::kOptionButton || std::string(c.name) == "Frame1") continue;
+    const Shot dark = g->ShotOf(c.name, c.index);
+    int differing = 0;
+    for (std::size_t p = 0; p < dark.pixels.size(); ++p) differing += dark.pixels[p] != usual[i].pixels[p];
+    EXPECT_EQ(differing, 0) << Name(c);
+  }
+  ExpectFormColours(*g, "with the desktop turned dark");
+  // The checked selector's mark, against the same selector unchecked.
+  const Shot checked = g->ShotOf("Option1", 4);
+  g->Select(1);
+  g->Focus("Command1", 2);
+  EXPECT_GE(Changed(checked, g->ShotOf("Option1", 4)), 9);
+  {
+    auto made_dark = MakeDriver();
+    made_dark->Select(4);
+    made_dark->Press(3);
+    ExpectFormColours(*made_dark, "made under a dark desktop");
+  }
+  g->DarkDesktop(false);
 }
 
 // --- A screen reader ---------------------------------------------------------------

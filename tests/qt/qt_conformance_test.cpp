@@ -114,11 +114,27 @@ class QtDriver : public conformance::FixtureDriver<qt_test::Game> {
   }
   bool SpokenReadOnly(const char* name, int index) override { return Accessible(name, index)->state().readOnly; }
 
+  void DarkDesktop(bool dark) override {
+    if (dark) {
+      desktop_ = QApplication::palette();
+      QPalette p(QColor(53, 53, 53), QColor(53, 53, 53));
+      for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText}) {
+        p.setColor(role, QColor(238, 238, 236));
+      }
+      p.setColor(QPalette::Base, QColor(40, 40, 40));
+      p.setColor(QPalette::Highlight, QColor(21, 83, 158));
+      QApplication::setPalette(p);
+    } else {
+      QApplication::setPalette(desktop_);
+    }
+    QApplication::processEvents();
+  }
   void Corrupt(int cell, const std::string& text) override {
     g_.As<QLineEdit>("Text2", cell)->setText(QString::fromStdString(text));
   }
 
  private:
+  QPalette desktop_;
   QAccessibleInterface* Accessible(const char* name, int index) {
     return QAccessible::queryAccessibleInterface(g_.W(name, index));
   }

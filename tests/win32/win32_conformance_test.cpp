@@ -210,9 +210,20 @@ class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_t
            (state.lVal & STATE_SYSTEM_READONLY) != 0;
   }
 
+  void DarkDesktop(bool dark) override {
+    static const int kElements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNTEXT, COLOR_GRAYTEXT};
+    static const COLORREF kDark[] = {RGB(0x20, 0x20, 0x20), RGB(0xF0, 0xF0, 0xF0), RGB(0xF0, 0xF0, 0xF0),
+                                     RGB(0xA0, 0xA0, 0xA0)};
+    if (dark) {
+      for (std::size_t i = 0; i < std::size(kElements); ++i) desktop_[i] = GetSysColor(kElements[i]);
+    }
+    EXPECT_TRUE(SetSysColors(static_cast<int>(std::size(kElements)), kElements, dark ? kDark : desktop_));
+    Pump();
+  }
   void Corrupt(int cell, const std::string& text) override { SetWindowTextA(g_.W("Text2", cell), text.c_str()); }
 
  private:
+  COLORREF desktop_[4] = {};
   // Runs the window's message loop over what has been posted, then hands back.
   void RunPosted() {
     PostQuitMessage(99);

@@ -341,52 +341,6 @@ TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
   EXPECT_EQ(Hex(PixelOf(g, pour, 4, 4)), "8080FF");
 }
 
-// The client area as drawn, but for the option buttons' round boxes, which
-// the system draws in its own colours.
-std::vector<COLORREF> ClientShot(Game& g) {
-  Repaint(g);
-  RECT client;
-  GetClientRect(g.Main(), &client);
-  std::vector<RECT> boxes;
-  for (int c = 0; c < 9; ++c) {
-    RECT box = ActualRect(g.Main(), g.W("Option1", c));
-    box.right = box.left + GetSystemMetrics(SM_CXMENUCHECK) + 1;
-    boxes.push_back(box);
-  }
-  std::vector<COLORREF> pixels;
-  HDC dc = GetDC(g.Main());
-  for (int y = 0; y < client.bottom; ++y) {
-    for (int x = 0; x < client.right; ++x) {
-      const POINT at{x, y};
-      const bool in_box = std::any_of(boxes.begin(), boxes.end(), [at](const RECT& r) { return PtInRect(&r, at); });
-      pixels.push_back(in_box ? 0 : GetPixel(dc, x, y));
-    }
-  }
-  ReleaseDC(g.Main(), dc);
-  return pixels;
-}
-
-// A dark colour scheme of the desktop (light text on dark windows) changes
-// nothing the form shows: its texts, boxes and lists have the form's colours.
-TEST(Win32ColourTest, ADarkColourSchemeChangesNothingShown) {
-  Game g;
-  g.Select(4);
-  g.Press(3);  // a count, a summary and two greyed buttons
-  SetFocus(g.W("Command1", 2));
-  const std::vector<COLORREF> usual = ClientShot(g);
-  const int elements[] = {COLOR_WINDOW, COLOR_WINDOWTEXT, COLOR_BTNTEXT, COLOR_GRAYTEXT};
-  const COLORREF dark[] = {RGB(0x20, 0x20, 0x20), RGB(0xF0, 0xF0, 0xF0), RGB(0xF0, 0xF0, 0xF0), RGB(0xA0, 0xA0, 0xA0)};
-  COLORREF saved[std::size(elements)];
-  for (std::size_t i = 0; i < std::size(elements); ++i) saved[i] = GetSysColor(elements[i]);
-  ASSERT_TRUE(SetSysColors(static_cast<int>(std::size(elements)), elements, dark));
-  const std::vector<COLORREF> darkened = ClientShot(g);
-  SetSysColors(static_cast<int>(std::size(elements)), elements, saved);
-  ASSERT_EQ(darkened.size(), usual.size());
-  int changed = 0;
-  for (std::size_t i = 0; i < usual.size(); ++i) changed += usual[i] != darkened[i] ? 1 : 0;
-  EXPECT_EQ(changed, 0);
-}
-
 TEST(Win32ColourTest, TheFocusedButtonIsMarked) {
   Game g;
   HWND clear = g.W("Command1", 2);
