@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "board/errors.h"
+#include "forms/arrow_keys.h"
 #include "forms/cp1251.h"
 
 // The page's side, in web_form.js.
@@ -22,6 +23,7 @@ void forms_web_make(int row, const char* kind, const char* name, int index, cons
 void forms_web_place(int row, int container);
 void forms_web_name(int row, const char16_t* name);
 void forms_web_listen(int row);
+void forms_web_arrows(int row, int left, int right, int up, int down);
 int forms_web_list_count(int row);
 void forms_web_list_clear(int row);
 void forms_web_list_append(int row, const char16_t* entry);
@@ -134,6 +136,11 @@ Element WebForm::MakeControl(const Placement& p) {
   forms_web_make(row, KindName(c.kind), c.name, c.index, p.caption.c_str(), b.left, b.top, b.width, b.height,
                  ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.multi_line ? 1 : 0, c.tab_index);
   if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
+  if (c.kind == ControlKind::kOptionButton) {
+    const Form& form = Description();
+    forms_web_arrows(row, ArrowTarget(form, row, Arrow::kLeft), ArrowTarget(form, row, Arrow::kRight),
+                     ArrowTarget(form, row, Arrow::kUp), ArrowTarget(form, row, Arrow::kDown));
+  }
   if (!p.spoken.empty()) forms_web_name(row, p.spoken.c_str());
   forms_web_place(row, p.container);
   switch (c.kind) {

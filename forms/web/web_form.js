@@ -73,25 +73,16 @@ mergeInto(LibraryManager.library, {
       frame.style.width = width * scale + 'px';
       frame.style.height = height * scale + 'px';
     },
-    // In a group of option buttons (rows and columns on the screen) the
-    // arrow keys move to the neighbour in the same row or column, stop at
-    // the edges, and select the one they reach.
+    // In a group of option buttons the arrow keys move to the neighbour the
+    // program named for each direction (none at an edge), and select it.
     arrow: function (r, event) {
-      const way = { ArrowUp: [0, -1], ArrowDown: [0, 1], ArrowLeft: [-1, 0], ArrowRight: [1, 0] }[event.key];
-      if (!way || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
+      const way = { ArrowLeft: 0, ArrowRight: 1, ArrowUp: 2, ArrowDown: 3 }[event.key];
+      if (way === undefined || event.altKey || event.ctrlKey || event.metaKey || event.shiftKey) return;
       event.preventDefault();
-      let best = null;
-      for (const other of formsWeb.rows) {
-        if (!other || other.kind !== 'option' || other.element.name !== r.element.name || other.box.hidden) continue;
-        const dx = other.left - r.left;
-        const dy = other.top - r.top;
-        const along = dx * way[0] + dy * way[1];
-        if ((way[0] ? dy : dx) !== 0 || along <= 0) continue;
-        if (!best || along < best.along) best = { row: other, along: along };
-      }
-      if (!best) return;
-      best.row.element.focus();
-      best.row.element.click();
+      const to = r.arrows ? r.arrows[way] : -1;
+      if (to < 0) return;
+      formsWeb.rows[to].element.focus();
+      formsWeb.rows[to].element.click();
     },
     // The group is one stop of Tab, at the selected one or else the first.
     rove: function (name) {
@@ -204,7 +195,6 @@ mergeInto(LibraryManager.library, {
       box: box, element: element, kind: kind, name: '',
       row: { kind: kind, name: arrayName, index: index, left: left, top: top, width: width, height: height,
         colour: back >= 0 ? back : null, tab: tab, visible: !!visible, container: null },
-      left: left, top: top,
     };
     Module.formRows = formsWeb.rows;
   },
@@ -250,6 +240,13 @@ mergeInto(LibraryManager.library, {
     } else {
       r.element.addEventListener('click', () => formsWeb.guard(() => _forms_web_click(row)));
     }
+  },
+
+  // Where each arrow key moves from an option button: rows of the
+  // description for Left, Right, Up and Down, -1 at an edge.
+  forms_web_arrows__deps: ['$formsWeb'],
+  forms_web_arrows: function (row, left, right, up, down) {
+    formsWeb.rows[row].arrows = [left, right, up, down];
   },
 
   forms_web_list_count__deps: ['$formsWeb'],
