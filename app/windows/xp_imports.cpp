@@ -3,15 +3,15 @@
 // the function where the system has it, else GetTickCount's 32 bits.
 #include <windows.h>
 
+#include "forms/win32/api.h"
+
 namespace {
 
 ULONGLONG WINAPI TickCount64() {
   // Looked up at each call: a static local's guard would take a lock of the
   // very thread library that asks.
   using Function = ULONGLONG(WINAPI*)();
-  // Through void(*)(): the cast between function types is then deliberate.
-  const auto system = reinterpret_cast<Function>(
-      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+  const auto system = forms::win32::FromModule<Function>(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64");
   return system != nullptr ? system() : GetTickCount();
 }
 
