@@ -18,9 +18,10 @@ bottles_install() {
   fi
   echo "Installing: $(echo $missing)"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # Another install running beside (a parallel build's) is waited for.
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
   # shellcheck disable=SC2086
-  apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends $missing >/dev/null
 }
 
 # Whether this host runs 32-bit x86 programs, found by running one: a program
