@@ -1,0 +1,17 @@
+// The first lines of the page's script. The page's failure text follows the
+// script and shows unless a script that ran says otherwise: it has started;
+// then only a load that failed (WebAssembly refused, an error before the form
+// was ready) shows it and hides the inert form.
+/* global Module */
+document.documentElement.classList.add('started');
+const bottlesFailed = () => {
+  const page = document.documentElement.classList;
+  if (!page.contains('ready')) page.add('load-failed');
+};
+addEventListener('error', bottlesFailed);
+Module.onAbort = bottlesFailed;
+// The site's copy of the page names its manifest: there a service worker
+// keeps the page for play offline. The single file asks for nothing.
+if (document.querySelector('link[rel=manifest]') && navigator.serviceWorker) {
+  navigator.serviceWorker.register('service-worker.js').catch(() => {});
+}
