@@ -35,8 +35,9 @@ sha256(${parts}/script.js script_hash)
 sha256(${parts}/style.css style_hash)
 
 # The page fetches nothing and connects nowhere: its script, style and icon
-# are in it; the site's copy also names its manifest and service worker.
-set(policy "default-src 'none'; script-src ${script_hash} 'wasm-unsafe-eval'; style-src ${style_hash}; img-src data:; manifest-src 'self'; worker-src 'self'; base-uri 'none'")
+# are in it; the site's copy also names its manifest, its icons and its
+# service worker.
+set(policy "default-src 'none'; script-src ${script_hash} 'wasm-unsafe-eval'; style-src ${style_hash}; img-src data: 'self'; manifest-src 'self'; worker-src 'self'; base-uri 'none'")
 # What a host's header needs to let the page run without 'unsafe-inline'.
 set(header "Content-Security-Policy: default-src 'self'; script-src ${script_hash} 'wasm-unsafe-eval'; style-src ${style_hash}; img-src 'self' data:")
 file(WRITE ${dir}/content-security-policy.txt "${header}\n")

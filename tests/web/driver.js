@@ -20,9 +20,9 @@ const seleniumKeys = {
 // close();
 // errors() lists the page's uncaught errors where the engine tells them.
 // Launch options beyond the window: `args` for Chromium's command line,
-// `prefs` for Firefox's preferences.
+// `colorScheme` the user prefers in Chromium, `prefs` for Firefox's preferences.
 const engines = {
-  async chromium({ locale = 'en-US', device = null, width = 1280, height = 720, args = [] } = {}) {
+  async chromium({ locale = 'en-US', device = null, width = 1280, height = 720, args = [], colorScheme = 'light' } = {}) {
     const { chromium, devices } = require('playwright-core');
     // sRGB output keeps the screenshots' colours exact.
     const browser = await chromium.launch({
@@ -34,7 +34,7 @@ const engines = {
     return {
       browser,
       async open(url, { language } = {}) {
-        const settings = device ? { ...devices[device], locale } : { locale, viewport: { width, height } };
+        const settings = { ...(device ? devices[device] : { viewport: { width, height } }), locale, colorScheme };
         const context = await browser.newContext(settings);
         const page = await context.newPage();
         const errors = [];
