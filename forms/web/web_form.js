@@ -82,7 +82,7 @@ mergeInto(LibraryManager.library, {
           const range = document.createRange();
           range.selectNodeContents(e);
           const text = range.getBoundingClientRect();
-          lack = Math.max(lack, (text.right - clip.left) / clip.width, text.height / clip.height);
+          lack = Math.max(lack, (text.right - clip.left) / clip.width, (text.bottom - clip.top) / clip.height);
         }
         if (lack <= 1) break;
         unit *= lack + 0.01;

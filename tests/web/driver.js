@@ -96,8 +96,11 @@ const engines = {
           type: (text) => page.keyboard.type(text),
           shot: async (css) => Buffer.from(await (await page.$(css)).screenshot()),
           goto: (to) => page.goto(to),
-          back: () => page.goBack(),
-          reload: () => page.reload(),
+          // Puppeteer's own wait for these navigations never ends where the
+          // page comes back from the back/forward cache: the caller waits
+          // for what it needs.
+          back: () => page.evaluate(() => { history.back(); }),
+          reload: () => page.evaluate(() => { location.reload(); }),
           close: () => page.close(),
         };
       },

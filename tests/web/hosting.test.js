@@ -46,15 +46,21 @@ for (const [what, policy] of [['the hashes of its script and style', hashed], ["
       assert.deepEqual(await shown(page), ['MainForm']);
       await web.click(page, 'Command1', 0);
       assert.deepEqual((await web.state(page)).pools, [6, 9, 6]);
-      assert.deepEqual(await web.errors(page), []);
+      // The second policy allows no image, not even the icon within the
+      // page, which Firefox reports; nothing else may go wrong.
+      const icon = /blocked the loading of a resource \(img-src\) at data:image\/png/;
+      assert.deepEqual((await web.errors(page)).filter((e) => policy !== inline || !icon.test(e)), []);
       await page.close();
     });
   });
 }
 
 test('a stricter host gets the failure text alone', async () => {
-  for (const policy of ["default-src 'self'", "default-src 'self'; style-src 'unsafe-inline'",
-    "script-src 'unsafe-inline'"]) {
+  const policies = ["default-src 'self'", "default-src 'self'; style-src 'unsafe-inline'"];
+  // WebKitGTK compiles the WebAssembly of an inline script whatever the
+  // policy says of 'wasm-unsafe-eval': there the game simply runs.
+  if (web.engine !== 'webkit') policies.push("script-src 'unsafe-inline'");
+  for (const policy of policies) {
     await hosted(policy, async (url) => {
       const page = await browser.open(url);
       await web.until(page, () => document.readyState === 'complete', 'the page did not load');

@@ -32,8 +32,7 @@ async function until(page, fn, what, arg) {
 // Until the page's program has loaded the form and it takes input.
 function ready(page) {
   return until(page, () => document.documentElement.classList.contains('ready') &&
-    !document.getElementById('MainForm').inert && document.querySelectorAll('#MainForm [role=option]').length === 21,
-  'the form did not load');
+    !document.getElementById('MainForm').inert, 'the form did not load');
 }
 
 // A fresh page, loaded: nothing is kept between visits.
