@@ -104,7 +104,9 @@ mergeInto(LibraryManager.library, {
       const width = root.offsetWidth;
       const scale = Math.min(1, (document.documentElement.clientWidth - 16) / width);
       if (scale < 1) {
-        root.style.setProperty('--uy', formsWeb.unit / scale);
+        // A little more than the described rows, whose 24 px between the
+        // selectors' centres is just the spacing a small target needs.
+        root.style.setProperty('--uy', formsWeb.unit / scale * 1.05);
         root.style.transform = 'scale(' + scale + ')';
       }
       const height = root.offsetHeight;
