@@ -168,6 +168,17 @@ mergeInto(LibraryManager.library, {
     document.documentElement.classList.add('ready');
     formsWeb.layout();
     addEventListener('resize', () => formsWeb.guard(formsWeb.layout));
+    // A page kept in the back/forward cache comes back the program's as it
+    // was left; but a browser may reset, as it brings it back, the fields
+    // that keep nothing (WebKit does). They keep nothing again only once
+    // back: the page's own load resets them when it is loaded anew.
+    const fields = root.querySelectorAll('[autocomplete=off]');
+    addEventListener('pagehide', (event) => {
+      if (event.persisted) for (const e of fields) e.removeAttribute('autocomplete');
+    });
+    addEventListener('pageshow', () => {
+      for (const e of fields) e.setAttribute('autocomplete', 'off');
+    });
     const watch = new ResizeObserver(() => formsWeb.guard(formsWeb.layout));
     for (const e of root.querySelectorAll('.legend, .option span')) watch.observe(e);
   },
