@@ -2,17 +2,17 @@
 // page comes from the cache at once and is fetched anew behind it for the
 // next visit. The game keeps no state anywhere; neither does this worker.
 'use strict';
-const name = 'bottles-@VERSION@';
+const kept = 'bottles-@VERSION@';
 const page = new URL('./', self.location).href;
 const pages = [page, new URL('index.html', self.location).href];
 
 self.addEventListener('install', (event) => {
-  event.waitUntil(caches.open(name).then((cache) => cache.add(page)).then(() => self.skipWaiting()));
+  event.waitUntil(caches.open(kept).then((cache) => cache.add(page)).then(() => self.skipWaiting()));
 });
 
 self.addEventListener('activate', (event) => {
   event.waitUntil(caches.keys()
-    .then((keys) => Promise.all(keys.filter((key) => key !== name).map((key) => caches.delete(key))))
+    .then((keys) => Promise.all(keys.filter((key) => key !== kept).map((key) => caches.delete(key))))
     .then(() => self.clients.claim()));
 });
 
@@ -21,15 +21,15 @@ self.addEventListener('fetch', (event) => {
   url.search = '';
   url.hash = '';
   if (event.request.method !== 'GET' || !pages.includes(url.href)) return;
-  event.respondWith(caches.open(name).then(async (cache) => {
+  event.respondWith(caches.open(kept).then(async (cache) => {
     const fresh = fetch(page).then((response) => {
       if (response.ok) cache.put(page, response.clone());
       return response;
     });
-    const kept = await cache.match(page);
-    if (!kept) return fresh;
+    const stored = await cache.match(page);
+    if (!stored) return fresh;
     fresh.catch(() => {});
     event.waitUntil(fresh.catch(() => {}));
-    return kept;
+    return stored;
   }));
 });
