@@ -28,7 +28,6 @@ self.addEventListener('fetch', (event) => {
     });
     const stored = await cache.match(page);
     if (!stored) return fresh;
-    fresh.catch(() => {});
     event.waitUntil(fresh.catch(() => {}));
     return stored;
   }));

@@ -99,7 +99,10 @@ async function leaveAndComeBack(start, elsewhere) {
     assert.equal((await web.state(page)).cells[4], '1');
   };
   await play();
+  // The page reloaded is a new one: no mark left on it.
+  await page.evaluate(() => { window.leftForReload = true; });
   await page.reload();
+  await web.until(page, () => window.leftForReload === undefined, 'the page was not reloaded');
   await web.ready(page);
   await holdsWhatItShows(page);
   await web.click(page, 'Command1', 2);
@@ -107,6 +110,7 @@ async function leaveAndComeBack(start, elsewhere) {
   await page.goto(elsewhere);
   await web.until(page, () => document.title === 'elsewhere' || location.protocol === 'about:', 'the page was not left');
   await page.back();
+  await web.until(page, () => document.getElementById('MainForm') !== null, 'the page did not come back');
   await web.ready(page);
   await holdsWhatItShows(page);
   assert.deepEqual(await web.errors(page), []);
