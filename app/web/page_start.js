@@ -14,6 +14,8 @@ Module.onAbort = bottlesFailed;
 // The WebAssembly, which is in the script, is compiled and run once the
 // browser has painted the form that the page's markup holds (the frame
 // after the first one is drawn), or at once in a page not shown.
+// tryParseAsDataURI and wasmBinaryFile are Emscripten's, of its single-file
+// output: the WebAssembly as a data address in the script.
 Module.instantiateWasm = (imports, receive) => {
   const start = () => WebAssembly.instantiate(tryParseAsDataURI(wasmBinaryFile), imports)
     .then((result) => receive(result.instance), bottlesFailed);
