@@ -1,11 +1,11 @@
 # Puts the page together: the template, the form's markup and style written
 # by make_markup (run by Node.js), the icon as a PNG data address (ImageMagick
-# draws it from the XPM, coreutils' base64 encodes it), the script with its
-# WebAssembly, which Emscripten inlined, and the page's own content policy
+# draws it from the XPM, coreutils' base64 encodes it), the script, its
+# WebAssembly in base64 (coreutils) as a block of data, and the page's own content policy
 # with the sha256 of its script and style (Node.js's crypto). Then the folder
 # for a web server: the same page as index.html with its manifest, icons of
 # 192 and 512 pixels, and the service worker.
-# cmake -P with NODE, MARKUP, CONVERT, ICON, TEMPLATE, CSS, SCRIPT, WORKER, OUTPUT, SITE.
+# cmake -P with NODE, MARKUP, CONVERT, ICON, TEMPLATE, CSS, SCRIPT, PROGRAM, WORKER, OUTPUT, SITE.
 cmake_minimum_required(VERSION 3.25)
 get_filename_component(dir ${OUTPUT} DIRECTORY)
 set(parts ${dir}/page_parts)
@@ -17,6 +17,7 @@ foreach(part caption title style form)
 endforeach()
 execute_process(COMMAND ${CONVERT} ${ICON} png:- COMMAND base64 -w0
   OUTPUT_VARIABLE icon COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND base64 -w0 ${PROGRAM} OUTPUT_VARIABLE program COMMAND_ERROR_IS_FATAL ANY)
 
 # The style and the script exactly as the page holds them, for their hashes.
 file(READ ${CSS} css)
@@ -44,7 +45,7 @@ file(WRITE ${dir}/content-security-policy.txt "${header}\n")
 message(STATUS "A web server's header for the page:\n  ${header}")
 
 file(READ ${TEMPLATE} page)
-foreach(name POLICY TITLE ICON FORM)
+foreach(name POLICY TITLE ICON FORM PROGRAM)
   string(TOLOWER ${name} var)
   string(REPLACE "@${name}@" "${${var}}" page "${page}")
 endforeach()
