@@ -41,8 +41,7 @@ Placement BackEnd::Place(const Form& form, std::size_t row, int dpi) {
           LabelledName(form, c)};
 }
 
-void BackEnd::Build(int dpi) {
-  const Form& form = Description();
+std::vector<std::size_t> BackEnd::CreationOrder(const Form& form) {
   // A frame comes at its own tab index, or before the first control it
   // holds if that comes sooner.
   std::vector<int> key(form.controls.size());
@@ -58,7 +57,12 @@ void BackEnd::Build(int dpi) {
     if (key[a] != key[b]) return key[a] < key[b];
     return form.controls[a].kind == ControlKind::kFrame && form.controls[b].kind != ControlKind::kFrame;
   });
-  for (const std::size_t row : order) SetElement(row, MakeControl(Place(form, row, dpi)));
+  return order;
+}
+
+void BackEnd::Build(int dpi) {
+  const Form& form = Description();
+  for (const std::size_t row : CreationOrder(form)) SetElement(row, MakeControl(Place(form, row, dpi)));
 }
 
 bool BackEnd::Load(Handlers& handlers) {

@@ -54,6 +54,8 @@ class BackEnd : public ControlTable {
   static Placement Place(const Form& form, std::size_t row, int dpi);
   // Only its place in the window, which a new DPI changes.
   static Box WindowBox(const Form& form, std::size_t row, int dpi);
+  // The rows in the order Build makes them (see there).
+  static std::vector<std::size_t> CreationOrder(const Form& form);
 
  protected:
   explicit BackEnd(const Form& form) : ControlTable(form) {}

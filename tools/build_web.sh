@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the web page build/web/bottles.html with Debian's Emscripten, and
-# the tests' npm packages into build/web/npm (npm ci of tests/web's lock).
+# Builds the web page build/web/bottles.html with Debian's Emscripten (and
+# build/web/site/ for a web server; the build prints the content policy
+# header a server needs), and the tests' npm packages into build/web/npm
+# (npm ci of tests/web's lock).
 # Used by test_web.sh, play.sh --web and the web bench; prints the page's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,6 +1,6 @@
-// The browser back end; see web_form.h. The page's elements are the only
-// state: every board element asks its element of the page, through the small
-// JavaScript functions below, and keeps nothing itself.
+// The browser back end; see web_form.h. The page's elements, written into
+// the page by the build (markup.cpp), are the only state: every board element asks its element of the page, through the
+// small JavaScript functions below, and keeps nothing itself.
 #include "forms/web/web_form.h"
 
 #include <emscripten.h>
@@ -13,15 +13,14 @@
 #include "board/errors.h"
 #include "forms/arrow_keys.h"
 #include "forms/cp1251.h"
+#include "forms/web/markup.h"
 
 // The page's side, in web_form.js.
 extern "C" {
-void forms_web_begin(const char* id, const char16_t* title, int width, int height, int back, const char* fonts,
-                     int points);
-void forms_web_make(int row, const char* kind, const char* name, int index, const char16_t* caption, int left, int top,
-                    int width, int height, int back, int visible, int multi_line, int tab);
-void forms_web_place(int row, int container);
-void forms_web_name(int row, const char16_t* name);
+void forms_web_begin(const char* id, int points);
+void forms_web_make(int row, const char* kind, const char* name, int index, const char16_t* spoken, int left, int top,
+                    int width, int height, int back, int visible, int tab, const char* container);
+void forms_web_ready();
 void forms_web_listen(int row);
 void forms_web_arrows(int row, int left, int right, int up, int down);
 int forms_web_list_count(int row);
@@ -43,19 +42,6 @@ int forms_web_decimal_separator();
 namespace forms::web {
 
 namespace {
-
-// The kinds by the names web_form.js knows them by.
-const char* KindName(ControlKind kind) {
-  switch (kind) {
-    case ControlKind::kLabel: return "label";
-    case ControlKind::kFrame: return "frame";
-    case ControlKind::kOptionButton: return "option";
-    case ControlKind::kButton: return "button";
-    case ControlKind::kTextBox: return "text";
-    case ControlKind::kListBox: return "list";
-  }
-  return "";
-}
 
 // The page's one form: the page's script knows its elements by row, and
 // its clicks come back through one exported function.
@@ -110,39 +96,32 @@ struct OptionElement : OfRow<board::Option> {
   void SetValue(bool selected) override { forms_web_set_checked(row_, selected ? 1 : 0); }
 };
 
-int Px(int twips) { return TwipsToPixels(twips, 96); }
-
 int ColourOrNone(Colour c) { return c == kDefaultColour ? -1 : static_cast<int>(c); }
 
 }  // namespace
 
 WebForm::WebForm(const Form& form) : BackEnd(form) {
-  // The described font first, then one with the same metrics where it is missing.
-  const std::string fonts = std::string("\"") + form.font.name + "\", \"Liberation Serif\", serif";
-  forms_web_begin(form.name, DecodeCp1251(form.caption).c_str(), Px(form.client_width), Px(form.client_height),
-                  ColourOrNone(form.back_colour), fonts.c_str(), form.font.points);
+  forms_web_begin(form.name, form.font.points);
   // CSS pixels are 1/96 inch, and the browser scales them for zoom and
   // dense screens.
   Build(96);
   the_form = this;
 }
 
-// The page's focus order is its order of elements: each box goes into its
-// container as it is made, in tab order.
+// The page's markup holds the control already, in its place in tab order;
+// the script finds it by row, with what the description says of it.
 Element WebForm::MakeControl(const Placement& p) {
   const Control& c = *p.control;
   const int row = static_cast<int>(p.row);
   const Box& b = p.in_container;
-  forms_web_make(row, KindName(c.kind), c.name, c.index, p.caption.c_str(), b.left, b.top, b.width, b.height,
-                 ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.multi_line ? 1 : 0, c.tab_index);
+  forms_web_make(row, KindName(c.kind), c.name, c.index, p.spoken.c_str(), b.left, b.top, b.width, b.height,
+                 ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.tab_index, c.container ? c.container : "");
   if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
   if (c.kind == ControlKind::kOptionButton) {
     const Form& form = Description();
     forms_web_arrows(row, ArrowTarget(form, row, Arrow::kLeft), ArrowTarget(form, row, Arrow::kRight),
                      ArrowTarget(form, row, Arrow::kUp), ArrowTarget(form, row, Arrow::kDown));
   }
-  if (!p.spoken.empty()) forms_web_name(row, p.spoken.c_str());
-  forms_web_place(row, p.container);
   switch (c.kind) {
     case ControlKind::kLabel: return std::make_unique<CaptionElement>(row);
     case ControlKind::kFrame: break;
@@ -161,6 +140,8 @@ Element WebForm::MakeControl(const Placement& p) {
 WebForm::~WebForm() {
   if (the_form == this) the_form = nullptr;
 }
+
+void WebForm::Ready() { forms_web_ready(); }
 
 void WebForm::ShowErrorBox(const ErrorReport& report) { forms_web_error(report.title.c_str(), report.message.c_str()); }
 

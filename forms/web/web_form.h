@@ -1,5 +1,5 @@
-// The browser back end of the forms runtime, compiled to WebAssembly: builds
-// a form's controls as elements of the page from its description, hands them
+// The browser back end of the forms runtime, compiled to WebAssembly: adopts
+// a form's controls, which the page's markup holds (markup.h), hands them
 // out as board elements that read and write the elements themselves, and
 // delivers the page's clicks through the frame every back end shares.
 #pragma once
@@ -13,10 +13,13 @@ namespace forms::web {
 
 class WebForm : public BackEnd {
  public:
-  // Builds the form inside the page's element with the form's name. One
-  // form per page: the page's clicks go to the form built last.
+  // Adopts the form in the page's element with the form's name. One form
+  // per page: the page's clicks go to the form adopted last.
   explicit WebForm(const Form& form);
   ~WebForm() override;
+
+  // After the load: the form takes input, and is no longer busy.
+  void Ready();
 
   // A click on the page's element of a row of the description.
   void Clicked(int row);

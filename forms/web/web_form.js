@@ -1,6 +1,6 @@
 // The browser back end's side in the page (an Emscripten JavaScript library):
-// it makes a form's controls as elements of the page, reads and writes them
-// for web_form.cpp, and hands the page's clicks back to it.
+// it adopts a form's controls, which the page's markup holds, reads and
+// writes them for web_form.cpp, and hands the page's clicks back to it.
 /* global mergeInto, LibraryManager, Module, UTF8ToString, UTF16ToString, stringToUTF16, _forms_web_click,
    _forms_web_fail, formsWeb */
 
@@ -13,7 +13,6 @@ mergeInto(LibraryManager.library, {
     separator: 0,
     // The pools' row height: the form's font's line, as the desktop's list draws it.
     entryHeight: 18,
-    colour: function (value) { return '#' + value.toString(16).padStart(6, '0'); },
     // Runs an event's work; whatever goes wrong on its way, in the script or
     // in the program, shows the error box rather than leaving a dead page.
     guard: function (work) {
@@ -25,7 +24,7 @@ mergeInto(LibraryManager.library, {
     },
     failed: function (error) {
       const what = String(error && error.message ? error.message : error);
-      if (formsWeb.root && formsWeb.root.inert) return;
+      if (formsWeb.ended) return;
       try {
         // The program reads the text as it reads a control's.
         formsWeb.text = what;
@@ -38,6 +37,7 @@ mergeInto(LibraryManager.library, {
     },
     errorBox: function (title, message) {
       // The form takes no more input from here on, as the program has ended.
+      formsWeb.ended = true;
       if (formsWeb.root) formsWeb.root.inert = true;
       const dialog = document.createElement('dialog');
       dialog.className = 'error';
@@ -60,18 +60,62 @@ mergeInto(LibraryManager.library, {
       dialog.showModal();
       ok.focus();
     },
+    // The form's units (--ux, --uy) grow, as a dialog's in dialog units
+    // follow its font, when the reader's settings (a minimum font size, more
+    // spacing between letters, words and lines) make a caption need more room
+    // than at the described font; at the defaults they are 1, the form as
+    // described. Each round widens the form by what the most crowded caption
+    // lacks.
+    grow: function () {
+      const root = formsWeb.root;
+      const captions = root.querySelectorAll('.label, .legend, .option span, .button');
+      let unit = 1;
+      root.style.setProperty('--ux', 1);
+      root.style.setProperty('--uy', 1);
+      for (let round = 0; round < 8; ++round) {
+        let lack = 1;
+        for (const e of captions) {
+          if (e.closest('[hidden]') || !e.textContent) continue;
+          // The text against the box that clips it: the control's, or the
+          // frame's for its caption.
+          const clip = (e.classList.contains('legend') ? e.parentElement : e.closest('.control')).getBoundingClientRect();
+          const range = document.createRange();
+          range.selectNodeContents(e);
+          const text = range.getBoundingClientRect();
+          lack = Math.max(lack, (text.right - clip.left) / clip.width, (text.bottom - clip.top) / clip.height);
+        }
+        if (lack <= 1) break;
+        unit *= lack + 0.01;
+        root.style.setProperty('--ux', unit);
+        root.style.setProperty('--uy', unit);
+      }
+      formsWeb.unit = unit;
+    },
     // Below its own width and a small margin the form is scaled down as a
     // whole, every control in its place; its frame takes the scaled size so
-    // that the page scrolls to all of it and no further.
+    // that the page scrolls to all of it and no further. Scaled down, its
+    // rows keep their height on the page (--uy), so that the selectors and
+    // buttons stay targets a finger can tell apart.
     fit: function () {
       const root = formsWeb.root;
       const frame = root.parentElement;
+      root.style.transform = '';
+      root.style.setProperty('--uy', formsWeb.unit);
       const width = root.offsetWidth;
-      const height = root.offsetHeight;
       const scale = Math.min(1, (document.documentElement.clientWidth - 16) / width);
-      root.style.transform = scale < 1 ? 'scale(' + scale + ')' : '';
+      if (scale < 1) {
+        // A little more than the described rows, whose 24 px between the
+        // selectors' centres is just the spacing a small target needs.
+        root.style.setProperty('--uy', formsWeb.unit / scale * 1.05);
+        root.style.transform = 'scale(' + scale + ')';
+      }
+      const height = root.offsetHeight;
       frame.style.width = width * scale + 'px';
       frame.style.height = height * scale + 'px';
+    },
+    layout: function () {
+      formsWeb.grow();
+      formsWeb.fit();
     },
     // In a group of option buttons the arrow keys move to the neighbour the
     // program named for each direction (none at an edge), and select it.
@@ -102,128 +146,76 @@ mergeInto(LibraryManager.library, {
   },
 
   forms_web_begin__deps: ['$formsWeb'],
-  forms_web_begin: function (id, title, width, height, back, fonts, points) {
+  forms_web_begin: function (id, points) {
     const root = document.getElementById(UTF8ToString(id));
     formsWeb.root = root;
-    // A title collapses runs of blanks; no-break blanks keep them as written.
-    const caption = UTF16ToString(title);
-    document.title = caption.replace(/ {2,}/g, (blanks) => '\u00a0'.repeat(blanks.length));
-    // The page's heading, for those who find their way by headings: the
-    // caption without the site before it, as the error box's title.
-    const heading = document.createElement('h1');
-    heading.className = 'unseen';
-    heading.textContent = caption.split('   ').pop();
-    root.prepend(heading);
-    root.style.width = width + 'px';
-    root.style.height = height + 'px';
-    root.style.background = formsWeb.colour(back);
-    root.style.fontFamily = UTF8ToString(fonts);
-    root.style.fontSize = points + 'pt';
+    formsWeb.unit = 1;
     formsWeb.entryHeight = Math.round(points * 96 / 72 * 1.125);
-    formsWeb.fit();
-    window.addEventListener('resize', formsWeb.fit);
   },
 
-  // A row of the description as an element of the page; its kind is one of
-  // "label", "frame", "option", "button", "text", "list".
+  // The form takes input once loaded; a screen reader is told it is no
+  // longer busy. Its layout follows the reader's text from here on: a
+  // caption's size changes with the settings that change the text.
+  forms_web_ready__deps: ['$formsWeb'],
+  forms_web_ready: function () {
+    const root = formsWeb.root;
+    const frame = root.parentElement;
+    if (!formsWeb.ended) root.inert = false;
+    frame.removeAttribute('aria-busy');
+    // The page's style shows the frame, which the markup hides for a page
+    // whose style was refused; the frame is then as it looks.
+    if (getComputedStyle(frame).display !== 'none') frame.hidden = false;
+    document.documentElement.classList.add('ready');
+    formsWeb.layout();
+    addEventListener('resize', () => formsWeb.guard(formsWeb.layout));
+    // A page kept in the back/forward cache comes back the program's as it
+    // was left; but a browser may reset, as it brings it back, the fields
+    // that keep nothing (WebKit does). They keep nothing again only once
+    // back: the page's own load resets them when it is loaded anew.
+    const fields = root.querySelectorAll('[autocomplete=off]');
+    addEventListener('pagehide', (event) => {
+      if (event.persisted) for (const e of fields) e.removeAttribute('autocomplete');
+    });
+    addEventListener('pageshow', () => {
+      for (const e of fields) e.setAttribute('autocomplete', 'off');
+    });
+    const watch = new ResizeObserver(() => formsWeb.guard(formsWeb.layout));
+    for (const e of root.querySelectorAll('.legend, .option span')) watch.observe(e);
+  },
+
+  // A row of the description's element in the page's markup; its kind is
+  // one of markup.cpp's KindName.
   forms_web_make__deps: ['$formsWeb'],
-  forms_web_make: function (row, kindName, name, index, caption, left, top, width, height, back, visible, multiLine, tab) {
+  forms_web_make: function (row, kindName, name, index, spoken, left, top, width, height, back, visible, tab, container) {
     const kind = UTF8ToString(kindName);
-    const text = UTF16ToString(caption);
-    const arrayName = UTF8ToString(name);
-    let box;
-    let element;
-    if (kind === 'label') {
-      box = element = document.createElement('div');
-      box.className = 'label';
-      box.textContent = text;
-    } else if (kind === 'frame') {
-      box = element = document.createElement('div');
-      box.className = 'frame';
-      box.setAttribute('role', 'group');
-      const edge = document.createElement('div');
-      edge.className = 'edge';
-      const legend = document.createElement('span');
-      legend.className = 'legend';
-      legend.id = arrayName + '-caption';
-      legend.textContent = text;
-      box.setAttribute('aria-labelledby', legend.id);
-      box.append(edge, legend);
-    } else if (kind === 'option') {
-      // The whole box is the radio's label, so a click anywhere in it selects.
-      box = document.createElement('label');
-      box.className = 'option';
-      element = document.createElement('input');
-      element.type = 'radio';
-      element.name = arrayName;
-      const span = document.createElement('span');
-      span.textContent = text;
-      box.append(element, span);
-    } else if (kind === 'button') {
-      box = element = document.createElement('button');
-      box.type = 'button';
-      box.className = 'button';
-      box.textContent = text;
-    } else if (kind === 'text') {
-      box = element = document.createElement(multiLine ? 'textarea' : 'input');
-      box.className = multiLine ? 'panel' : 'cell';
-      box.readOnly = true;
-      box.setAttribute('aria-readonly', 'true');
-      if (!multiLine) box.type = 'text';
-    } else if (kind === 'list') {
-      // Drawn by the page, so that every engine, a phone's too, shows a list
-      // of the same rows.
-      box = element = document.createElement('div');
-      box.className = 'list';
-      box.setAttribute('role', 'listbox');
-      box.tabIndex = 0;
-      box.addEventListener('keydown', (event) => formsWeb.guard(() => formsWeb.scroll(box, event)));
-    } else {
-      throw new Error('no such kind of control: ' + kind);
+    const box = formsWeb.root.querySelector('[data-row="' + row + '"]');
+    if (!box || !box.classList.contains(kind)) throw new Error('the page holds no ' + kind + ' of row ' + row);
+    const element = kind === 'option' ? box.querySelector('input') : box;
+    // Whatever a browser kept in a field from an earlier visit is not the
+    // program's: each starts as written, and the load writes it.
+    if (element.tagName === 'INPUT' || element.tagName === 'TEXTAREA') {
+      element.value = element.defaultValue;
+      element.checked = element.defaultChecked;
     }
-    box.classList.add('control');
-    box.dataset.name = arrayName;
-    if (index >= 0) box.dataset.index = index;
-    box.style.left = left + 'px';
-    box.style.top = top + 'px';
-    box.style.width = width + 'px';
-    box.style.height = height + 'px';
-    if (back >= 0) box.style.background = formsWeb.colour(back);
-    if (!visible) box.hidden = true;
+    if (kind === 'list') box.addEventListener('keydown', (event) => formsWeb.guard(() => formsWeb.scroll(box, event)));
+    if (element.tagName === 'TEXTAREA') {
+      // Focus leaves the text where the reader is, at its start on the first
+      // Tab, not at the caret's end that its writing left.
+      element.addEventListener('focus', () => {
+        if (element.dataset.read) return;
+        element.dataset.read = 'yes';
+        element.setSelectionRange(0, 0);
+        element.scrollTop = 0;
+      });
+    }
+    const containerName = UTF8ToString(container);
     // The row as described, which the tests read back from the page.
     formsWeb.rows[row] = {
-      box: box, element: element, kind: kind, name: '',
-      row: { kind: kind, name: arrayName, index: index, left: left, top: top, width: width, height: height,
-        colour: back >= 0 ? back : null, tab: tab, visible: !!visible, container: null },
+      box: box, element: element, kind: kind, name: UTF16ToString(spoken),
+      row: { kind: kind, name: UTF8ToString(name), index: index, left: left, top: top, width: width, height: height,
+        colour: back >= 0 ? back : null, tab: tab, visible: !!visible, container: containerName || null },
     };
     Module.formRows = formsWeb.rows;
-  },
-
-  // Puts a row's box into its container (-1: the form) in tab order.
-  forms_web_place__deps: ['$formsWeb'],
-  forms_web_place: function (row, container) {
-    const r = formsWeb.rows[row];
-    const parent = container < 0 ? formsWeb.root : formsWeb.rows[container].box;
-    parent.append(r.box);
-    if (container >= 0) {
-      r.row.container = formsWeb.rows[container].row.name;
-      if (r.kind === 'option') parent.setAttribute('role', 'radiogroup');
-    }
-    if (r.kind === 'option') formsWeb.rove(r.element.name);
-  },
-
-  // What names a control for a screen reader beside its caption; a label named
-  // so speaks the name, then its caption.
-  forms_web_name__deps: ['$formsWeb'],
-  forms_web_name: function (row, name) {
-    const r = formsWeb.rows[row];
-    r.name = UTF16ToString(name);
-    if (r.kind === 'label') {
-      r.box.setAttribute('role', 'status');
-      r.box.setAttribute('aria-label', r.name + r.box.textContent);
-    } else {
-      r.element.setAttribute('aria-label', r.name);
-    }
   },
 
   // An option is clicked when it becomes selected: a click on the selected one

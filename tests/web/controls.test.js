@@ -92,6 +92,17 @@ test('the focus is visible on buttons, selectors, cells and pools', async () => 
   assert.notDeepEqual(await page.shot(group), before, 'Option1(0)');
 });
 
+test('the first Tab leaves the statement at its start', async () => {
+  const page = await web.open(browser);
+  await page.press('Tab');
+  assert.equal(await focused(page), 'Text1(0)');
+  const at = await page.evaluate((css) => {
+    const panel = document.querySelector(css);
+    return [panel.selectionStart, panel.selectionEnd, panel.scrollTop, panel.scrollHeight > panel.clientHeight];
+  }, web.selector('Text1', 0));
+  assert.deepEqual(at, [0, 0, 0, true]);
+});
+
 test('cells and panels take no typing', async () => {
   const page = await web.open(browser);
   await web.click(page, 'Option1', 0);

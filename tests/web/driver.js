@@ -16,22 +16,25 @@ const seleniumKeys = {
 };
 
 // What every engine's page offers: evaluate(fn, arg), click(x, y, count),
-// tap(x, y), press(key), type(text), shot(css), close(); errors() lists the
-// page's uncaught errors where the engine tells them.
+// tap(x, y), press(key), type(text), shot(css), goto(url), back(), reload(),
+// close();
+// errors() lists the page's uncaught errors where the engine tells them.
+// Launch options beyond the window: `args` for Chromium's command line,
+// `colorScheme` the user prefers in Chromium, `prefs` for Firefox's preferences.
 const engines = {
-  async chromium({ locale = 'en-US', device = null, width = 1280, height = 720 } = {}) {
+  async chromium({ locale = 'en-US', device = null, width = 1280, height = 720, args = [], colorScheme = 'light' } = {}) {
     const { chromium, devices } = require('playwright-core');
     // sRGB output keeps the screenshots' colours exact.
     const browser = await chromium.launch({
       executablePath: '/usr/bin/chromium',
       args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
         '--disable-background-networking', '--disable-component-update', '--disable-sync',
-        '--force-color-profile=srgb'],
+        '--force-color-profile=srgb', ...args],
     });
     return {
       browser,
       async open(url, { language } = {}) {
-        const settings = device ? { ...devices[device], locale } : { locale, viewport: { width, height } };
+        const settings = { ...(device ? devices[device] : { viewport: { width, height } }), locale, colorScheme };
         const context = await browser.newContext(settings);
         const page = await context.newPage();
         const errors = [];
@@ -53,6 +56,9 @@ const engines = {
           press: (key) => page.keyboard.press(key),
           type: (text) => page.keyboard.type(text),
           shot: (css) => page.locator(css).screenshot(),
+          goto: (to) => page.goto(to),
+          back: () => page.goBack(),
+          reload: () => page.reload(),
           close: () => context.close(),
         };
       },
@@ -60,11 +66,11 @@ const engines = {
     };
   },
 
-  async firefox({ locale = 'en-US', width = 1280, height = 720 } = {}) {
+  async firefox({ locale = 'en-US', width = 1280, height = 720, prefs = {} } = {}) {
     const puppeteer = require('puppeteer-core');
     const browser = await puppeteer.launch({
       browser: 'firefox', executablePath: '/usr/bin/firefox-esr', headless: true,
-      extraPrefsFirefox: { 'intl.accept_languages': locale, 'intl.locale.requested': locale },
+      extraPrefsFirefox: { 'intl.accept_languages': locale, 'intl.locale.requested': locale, ...prefs },
     });
     return {
       browser,
@@ -89,6 +95,12 @@ const engines = {
           },
           type: (text) => page.keyboard.type(text),
           shot: async (css) => Buffer.from(await (await page.$(css)).screenshot()),
+          goto: (to) => page.goto(to),
+          // Puppeteer's own wait for these navigations never ends where the
+          // page comes back from the back/forward cache: the caller waits
+          // for what it needs.
+          back: () => page.evaluate(() => { history.back(); }),
+          reload: () => page.evaluate(() => { location.reload(); }),
           close: () => page.close(),
         };
       },
@@ -169,6 +181,9 @@ const engines = {
             return execFileSync('convert', ['png:-', '-crop', `${width}x${height}+${x}+${y}`, '+repage', 'png:-'],
               { input: window });
           },
+          goto: (to) => driver.get(to),
+          back: () => driver.navigate().back(),
+          reload: () => driver.navigate().refresh(),
           close: async () => {},
         };
       },

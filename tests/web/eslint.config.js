@@ -1,5 +1,6 @@
 // ESLint's recommended rules over the page's script (an Emscripten library:
-// its own globals) and the tests' scripts (Node.js, and page code they send).
+// its own globals; the first lines of the page's script; the site's service
+// worker) and the tests' scripts (Node.js, and page code they send).
 'use strict';
 const js = require('@eslint/js');
 const globals = require('globals');
@@ -13,6 +14,14 @@ module.exports = [
     // Emscripten's names, which the library's functions find in the program.
     files: ['forms/web/*.js'],
     languageOptions: { sourceType: 'script', globals: { ...globals.browser } },
+  },
+  {
+    files: ['app/web/page_start.js'],
+    languageOptions: { sourceType: 'script', globals: { ...globals.browser } },
+  },
+  {
+    files: ['app/web/service-worker.js'],
+    languageOptions: { sourceType: 'script', globals: { ...globals.serviceworker } },
   },
   {
     // Code that runs in the page, where the program's Module is.

@@ -1,8 +1,10 @@
 // What the page's tests share, in every engine (driver.js): the page opened
-// from disk, the form's description as the page made it, the whole games of
+// from disk or from a web server on the loopback, the form's description as
+// the page adopted it, the whole games of
 // tests/scenarios/games.txt, and what the page shows.
 'use strict';
 const fs = require('node:fs');
+const http = require('node:http');
 const path = require('node:path');
 const driver = require('./driver.js');
 
@@ -13,15 +15,59 @@ const page_url = 'file://' + path.resolve(page_file);
 
 const launch = driver.launch;
 
+// Waits, ten seconds at most, until `fn` run in the page returns true.
+async function until(page, fn, what, arg) {
+  for (let tries = 0; ; ++tries) {
+    try {
+      if (await page.evaluate(fn, arg)) return;
+    } catch (e) {
+      // A page being left or restored answers nothing for a moment.
+      if (tries > 200) throw e;
+    }
+    if (tries > 200) throw new Error(what);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// Until the page's program has loaded the form and it takes input.
+function ready(page) {
+  return until(page, () => document.documentElement.classList.contains('ready') &&
+    !document.getElementById('MainForm').inert, 'the form did not load');
+}
+
 // A fresh page, loaded: nothing is kept between visits.
 async function open(browser, options = {}) {
   const page = await browser.open(options.url || page_url, options);
-  for (let tries = 0; ; ++tries) {
-    if (await page.evaluate(() => document.querySelectorAll('#MainForm [role=option]').length === 21)) break;
-    if (tries > 200) throw new Error('the form did not load');
-    await new Promise((resolve) => setTimeout(resolve, 50));
-  }
+  await ready(page);
   return page;
+}
+
+// A static web server on the loopback: `files` maps a path to a file, or to
+// the text of one, every answer carrying `headers`. The requests it had are
+// in `asked`.
+async function serve(files, headers = {}) {
+  const types = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
+    '.webmanifest': 'application/manifest+json' };
+  const asked = [];
+  const server = http.createServer((request, response) => {
+    const where = new URL(request.url, 'http://127.0.0.1').pathname;
+    asked.push(where);
+    const file = files[where];
+    if (file === undefined) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    const type = types[path.extname(where) || '.html'];
+    response.writeHead(200, { 'content-type': type, 'cache-control': 'no-cache', ...headers });
+    response.end(file.text !== undefined ? file.text : fs.readFileSync(file));
+  });
+  await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+  return {
+    url: `http://127.0.0.1:${server.address().port}`,
+    asked,
+    close: () => new Promise((resolve) => { server.closeAllConnections(); server.close(resolve); }),
+  };
 }
 
 // The rows of the form's description as the page made them, geometry in CSS
@@ -47,7 +93,7 @@ function selector(name, index) {
 async function box(page, name, index) {
   const b = await page.evaluate((css) => {
     const e = document.querySelector(css);
-    const r = e && !e.closest('[hidden]') && e.getBoundingClientRect();
+    const r = e && !e.closest('#MainForm [hidden]') && e.getBoundingClientRect();
     return r ? { x: r.x, y: r.y, width: r.width, height: r.height } : null;
   }, selector(name, index));
   if (!b) throw new Error(`${name}(${index}) has no box`);
@@ -122,6 +168,6 @@ function expectation(words, shown, separator = '.') {
 }
 
 module.exports = {
-  engine: driver.engine, launch, open, description, errors, selector, box, click, focused, focus, state, games,
+  engine: driver.engine, launch, open, ready, until, serve, page_url, description, errors, selector, box, click, focused, focus, state, games,
   expectation, source_dir,
 };

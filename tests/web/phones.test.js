@@ -1,7 +1,8 @@
 // The page where people are: Chromium as a Pixel 7 and an iPhone 13 (touch,
 // a phone's viewport) and in a 320 px window. The form is scaled down whole,
-// every control's box lies inside the page's scrollable width, quick taps
-// all count, and the whole games of games.txt play by taps.
+// every control's box lies inside the page's scrollable width, every
+// selector and button is a target of WCAG 2.5.8 (24 CSS px, or spaced so),
+// quick taps all count, and the whole games of games.txt play by taps.
 'use strict';
 const { test, after } = require('node:test');
 const assert = require('node:assert/strict');
@@ -32,6 +33,28 @@ for (const [what, setup] of setups) {
         .map(([e]) => `${e.dataset.name}(${e.dataset.index ?? -1})`);
     });
     assert.deepEqual(outside, []);
+    // A target under 24 px either way needs a circle of 24 px about its
+    // centre that meets no other target and no other such circle.
+    const crowded = await page.evaluate(() => {
+      const targets = Array.from(document.querySelectorAll('#MainForm .option, #MainForm .button'))
+        .filter((e) => !e.closest('[hidden]')).map((e) => [e, e.getBoundingClientRect()]);
+      const centre = (r) => [r.x + r.width / 2, r.y + r.height / 2];
+      const small = (r) => r.width < 24 || r.height < 24;
+      const meets = ([x, y], r) => Math.hypot(Math.max(r.left - x, 0, x - r.right), Math.max(r.top - y, 0, y - r.bottom)) < 12;
+      const found = [];
+      for (const [e, r] of targets) {
+        if (!small(r)) continue;
+        const c = centre(r);
+        for (const [other, o] of targets) {
+          if (other === e) continue;
+          if (meets(c, o) || (small(o) && Math.hypot(c[0] - centre(o)[0], c[1] - centre(o)[1]) < 24)) {
+            found.push(`${e.dataset.name}(${e.dataset.index}) ${other.dataset.name}(${other.dataset.index})`);
+          }
+        }
+      }
+      return found;
+    });
+    assert.deepEqual(crowded, []);
     const form = await page.evaluate(() => document.getElementById('MainForm').getBoundingClientRect().width);
     assert.ok(form < 480, `the form is ${form} px wide`);
     await tapOn(page, 'Option1', 4, touch);
