@@ -82,9 +82,9 @@ class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_t
     // input is left in the queue (a third click would be seen by then), for
     // 5 s at the most.
     const int before = g_.handlers.Clicks(name, index);
-    for (const ULONGLONG deadline = GetTickCount64() + 5000;
+    for (const DWORD started = GetTickCount();
          (g_.handlers.Clicks(name, index) < before + 2 || HIWORD(GetQueueStatus(QS_INPUT)) != 0) &&
-         GetTickCount64() < deadline;) {
+         GetTickCount() - started < 5000;) {
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);  // a message, or look again
       Pump();
     }
