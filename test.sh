@@ -14,12 +14,12 @@ jobs=$(nproc)
 echo "== Linux build"
 cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOTTLES_WERROR=ON >/dev/null
 cmake --build build/linux -j "$jobs"
-ctest --test-dir build/linux --output-on-failure -j "$jobs"
+ctest --test-dir build/linux --output-on-failure --schedule-random -j "$jobs"
 
 echo "== Sanitizers (address, undefined)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON -DBOTTLES_WERROR=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
-ctest --test-dir build/sanitize --output-on-failure -j "$jobs"
+ctest --test-dir build/sanitize --output-on-failure --schedule-random -j "$jobs"
 
 echo "== Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
 

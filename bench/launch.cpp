@@ -2,27 +2,12 @@
 // "first-frame" on its standard output, then waits for it and takes its
 // peak resident memory. Prints "<microseconds> <peak KB>".
 // Usage: bench_launch <program> [arguments...]
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
-extern char** environ;
-
-namespace {
-
-long long NowMicroseconds() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1'000'000 + t.tv_nsec / 1000;
-}
-
-}  // namespace
+#include "launch_timer.h"
 
 int main(int argc, char** argv) {
   if (argc < 2) {
@@ -37,13 +22,9 @@ int main(int argc, char** argv) {
   posix_spawn_file_actions_addclose(&actions, out[0]);
   posix_spawn_file_actions_addclose(&actions, out[1]);
 
-  alarm(120);  // a program that never paints must not hang the benchmark
-  const long long start = NowMicroseconds();
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[1], &actions, nullptr, argv + 1, environ) != 0) {
-    std::perror(argv[1]);
-    return 1;
-  }
+  long long start = 0;
+  const pid_t pid = bench::Spawn(argv + 1, actions, start);
+  if (pid == 0) return 1;
   close(out[1]);
 
   std::string seen;
@@ -54,18 +35,10 @@ int main(int argc, char** argv) {
     if (n <= 0) break;
     seen.append(buffer, static_cast<std::size_t>(n));
     if (seen.find("first-frame\n") != std::string::npos) {
-      painted = NowMicroseconds();
+      painted = bench::NowMicroseconds();
       break;  // a server the program started may hold the pipe open
     }
   }
   close(out[0]);
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (painted < 0) {
-    std::fprintf(stderr, "bench_launch: %s ended (status %d) without painting a frame\n", argv[1], status);
-    return 1;
-  }
-  std::printf("%lld %ld\n", painted - start, usage.ru_maxrss);
-  return 0;
+  return bench::Report("bench_launch", argv[1], pid, start, painted, "a frame");
 }

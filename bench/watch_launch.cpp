@@ -9,10 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -23,19 +20,13 @@
 #include <sstream>
 #include <string>
 
-extern char** environ;
+#include "launch_timer.h"
 
 namespace {
 
 // A window may be gone, or be input-only, by the time it is watched: the
 // X server refuses it, and it is simply not watched.
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
-
-long long NowMicroseconds() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<long long>(t.tv_sec) * 1'000'000 + t.tv_nsec / 1000;
-}
 
 // What a mapping is, by its path: the toolkit's own libraries and plugins,
 // the text stack beneath them, the X client libraries, fonts, translations,
@@ -110,13 +101,9 @@ int main(int argc, char** argv) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-  alarm(120);  // a program that never paints must not hang the benchmark
-  const long long start = NowMicroseconds();
-  pid_t pid = 0;
-  if (posix_spawnp(&pid, argv[1], &actions, nullptr, argv + 1, environ) != 0) {
-    std::perror(argv[1]);
-    return 1;
-  }
+  long long start = 0;
+  const pid_t pid = bench::Spawn(argv + 1, actions, start);
+  if (pid == 0) return 1;
 
   // A top-level window is watched from its creation, so that no drawing is
   // missed; only drawing once it is mapped counts, so that a window drawn
@@ -140,19 +127,12 @@ int main(int argc, char** argv) {
       mapped.insert(event.xmap.window);
     } else if (event.type == damage_event + XDamageNotify) {
       const auto& damage = reinterpret_cast<const XDamageNotifyEvent&>(event);
-      if (mapped.count(damage.drawable) != 0) painted = NowMicroseconds();
+      if (mapped.count(damage.drawable) != 0) painted = bench::NowMicroseconds();
     }
   }
   const std::string by_mapping = painted >= 0 && maps ? Maps(pid) : std::string();
   kill(pid, SIGKILL);  // no tear-down: the figure is the start-up alone
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  if (painted < 0) {
-    std::fprintf(stderr, "watch_launch: %s ended (status %d) without painting a window\n", argv[1], status);
-    return 1;
-  }
-  std::printf("%lld %ld\n", painted - start, usage.ru_maxrss);
-  if (maps) std::printf("KB by mapping:%s\n", by_mapping.c_str());
-  return 0;
+  const int code = bench::Report("watch_launch", argv[1], pid, start, painted, "a window");
+  if (code == 0 && maps) std::printf("KB by mapping:%s\n", by_mapping.c_str());
+  return code;
 }

@@ -1,6 +1,6 @@
-// The run-time errors the number conversions raise. Nothing in the board
-// catches them: they leave the event handler, and the forms runtime reports
-// them to the user and ends the program.
+// The run-time errors of the board and its elements, each with its number
+// and text. Nothing in the board catches them: they leave the event handler,
+// and the forms runtime reports them to the user and ends the program.
 #pragma once
 
 #include <stdexcept>
@@ -21,19 +21,19 @@ class RuntimeError : public std::runtime_error {
 // A number does not fit the type it is converted to.
 class OverflowError : public RuntimeError {
  public:
-  OverflowError();
+  OverflowError() : RuntimeError(6, "Препълване: число извън допустимия обхват.") {}
 };
 
 // A computation produced an infinite or undefined floating-point result.
 class FloatingPointError : public RuntimeError {
  public:
-  FloatingPointError();
+  FloatingPointError() : RuntimeError(16, "Грешка при изчисление с плаваща запетая.") {}
 };
 
 // A control array was addressed with an index it has no member for.
 class NoSuchElementError : public RuntimeError {
  public:
-  NoSuchElementError();
+  NoSuchElementError() : RuntimeError(340, "Няма елемент с такъв индекс в масива от контроли.") {}
 };
 
 }  // namespace board

@@ -14,12 +14,6 @@
 
 namespace board {
 
-OverflowError::OverflowError() : RuntimeError(6, "Препълване: число извън допустимия обхват.") {}
-
-FloatingPointError::FloatingPointError() : RuntimeError(16, "Грешка при изчисление с плаваща запетая.") {}
-
-NoSuchElementError::NoSuchElementError() : RuntimeError(340, "Няма елемент с такъв индекс в масива от контроли.") {}
-
 namespace {
 
 bool IsSkipped(char c) { return c == ' ' || c == '\t' || c == '\n'; }

@@ -1,4 +1,5 @@
-// Windows-1251, the code page of the forms' texts. Texts are decoded
+// The forms' texts: Windows-1251, the code page they are stored in, UTF-16 as
+// toolkits take them, UTF-8 as errors carry them. Texts are decoded
 // explicitly, never through the system's code page, so that the Cyrillic is
 // right on any locale. Literals written in UTF-8 in the source are encoded
 // at compile time: forms::cp1251<"Пълна"> is a Windows-1251 C string.
@@ -14,6 +15,17 @@ namespace forms {
 std::u16string DecodeCp1251(std::string_view text);
 // Characters with no Windows-1251 form become "?".
 std::string EncodeCp1251(std::u16string_view text);
+
+// UTF-8 and UTF-16. What is not well-formed (a stray or missing continuation
+// byte, an overlong form, a surrogate, past U+10FFFF; a lone surrogate in
+// UTF-16) becomes U+FFFD, one for each longest ill-formed part.
+std::u16string DecodeUtf8(std::string_view text);
+std::string EncodeUtf8(std::u16string_view text);
+
+// A multi-line text as toolkits show it, with plain line feeds, and as the
+// form stores it, with CR LF.
+std::u16string WithLineFeeds(std::u16string_view text);
+std::string WithCrLf(std::string_view text);
 
 namespace cp1251_detail {
 

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 namespace forms {
 
@@ -63,12 +65,23 @@ constexpr bool SameName(const char* a, const char* b) {
   return *a == *b;
 }
 
-constexpr const Control* FindRow(std::span<const Control> controls, const char* name, int index) {
+// A control by array name and index (-1 for one in no array): its row, or
+// nullptr; its row number in the form, or -1.
+constexpr const Control* FindRow(std::span<const Control> controls, std::string_view name, int index) {
   for (const Control& c : controls) {
-    if (SameName(c.name, name) && c.index == index) return &c;
+    if (c.name == name && c.index == index) return &c;
   }
   return nullptr;
 }
+constexpr int FindControl(const Form& form, std::string_view name, int index) {
+  const Control* c = FindRow(form.controls, name, index);
+  return c == nullptr ? -1 : static_cast<int>(c - form.controls.data());
+}
+
+// What names a control for a screen reader beside its own caption: the
+// captions of the labels it is labelled by, joined by blanks; empty when it
+// has none.
+std::u16string LabelledName(const Form& form, const Control& control);
 
 // What is wrong with a description, or nullptr when nothing is: every
 // container names a frame and every labelled_by a label; an array's members

@@ -32,19 +32,6 @@ class Handlers {
   virtual void Click(const Control& control) = 0;
 };
 
-// The row of a control, or -1.
-int FindControl(const Form& form, std::string_view name, int index);
-
-// What names a control for a screen reader beside its own caption: the
-// captions of the labels it is labelled by, joined by blanks; empty when it
-// has none.
-std::u16string LabelledName(const Form& form, const Control& control);
-
-// A multi-line text as toolkits show it, with plain line feeds, and as the
-// form stores it, with CR LF.
-std::u16string WithLineFeeds(std::u16string_view text);
-std::string WithCrLf(std::string_view text);
-
 // The text of the standard error box for an error that left a handler.
 struct ErrorReport {
   std::u16string title;

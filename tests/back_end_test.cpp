@@ -2,9 +2,11 @@
 // delivery of clicks, and the end of the events after an error is reported.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "board/errors.h"
+#include "forms/cp1251.h"
 #include "forms/memory_controls.h"
 
 namespace {
@@ -69,6 +71,15 @@ TEST(BackEndTest, AReporterReplacesTheStandardReport) {
   EXPECT_EQ(reported, 1);
   EXPECT_TRUE(controls.shown.empty());
   EXPECT_EQ(handlers.clicks, "1");
+}
+
+// An error's text is UTF-8: what is not well-formed in it is shown as U+FFFD,
+// each longest ill-formed part once.
+TEST(BackEndTest, TheReportReadsTheErrorsTextStrictly) {
+  const std::runtime_error error("\xD0\x9E\xD0k \xC0\xAF \xED\xA0\x80 \xF0\x9F\x8D\xBE");
+  EXPECT_TRUE(forms::ReportFor(kForm, error).message ==
+              u"Грешка при изпълнение:\n\nО\uFFFDk \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \U0001F37E");
+  EXPECT_EQ(forms::EncodeUtf8(u"Ок \U0001F37E \xD800"), "Ок \xF0\x9F\x8D\xBE \xEF\xBF\xBD");
 }
 
 }  // namespace

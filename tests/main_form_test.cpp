@@ -1,15 +1,11 @@
-// MainForm without a window: its description as one table, and its three
-// handlers driving the board over in-memory controls.
+// MainForm without a window: its three handlers driving the board over
+// in-memory controls. Its description is checked when it is compiled.
 #include "window/main_form.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 #include <string>
-#include <utility>
 
-#include "forms/cp1251.h"
 #include "forms/memory_controls.h"
 
 namespace {
@@ -19,73 +15,11 @@ using board::MemoryList;
 using board::MemorySwitch;
 using board::MemoryText;
 
-std::string Utf8(std::u16string_view s) {
-  std::string out;
-  for (char16_t c : s) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
 const forms::Control& Row(const char* name, int index) {
   const forms::Form& form = MainForm::Description();
   const int row = forms::FindControl(form, name, index);
   EXPECT_GE(row, 0) << name << "(" << index << ")";
   return form.controls[static_cast<std::size_t>(row)];
-}
-
-TEST(MainFormDescriptionTest, OneRowForEveryControl) {
-  const forms::Form& form = MainForm::Description();
-  std::map<std::string, int> members;
-  std::set<std::pair<std::string, int>> seen;
-  std::set<int> tab_indices;
-  for (const auto& c : form.controls) {
-    EXPECT_TRUE(seen.insert({c.name, c.index}).second) << "twice: " << c.name << "(" << c.index << ")";
-    EXPECT_TRUE(tab_indices.insert(c.tab_index).second) << "tab index twice: " << c.tab_index;
-    if (c.index >= 0) ++members[c.name];
-    if (c.container != nullptr) {
-      EXPECT_EQ(Row(c.container, -1).kind, forms::ControlKind::kFrame) << c.name;
-    }
-    for (const auto& ref : c.labelled_by) {
-      if (ref.name != nullptr) {
-        EXPECT_EQ(Row(ref.name, ref.index).kind, forms::ControlKind::kLabel);
-      }
-    }
-  }
-  EXPECT_EQ(form.controls.size(), 40u);
-  EXPECT_EQ(*tab_indices.begin(), 0);
-  EXPECT_EQ(*tab_indices.rbegin(), 39);
-  const std::map<std::string, int> arrays = {{"Command1", 5}, {"Option1", 9}, {"Text1", 2},  {"Text2", 9},
-                                             {"List1", 3},    {"Label1", 1},  {"Label2", 6}, {"Label3", 3}};
-  EXPECT_EQ(members, arrays);
-  // Every array is zero-based without gaps.
-  for (const auto& [name, count] : arrays) {
-    for (int i = 0; i < count; ++i) EXPECT_TRUE(seen.count({name, i})) << name << "(" << i << ")";
-  }
-  EXPECT_EQ(form.client_width, 7200);
-  EXPECT_EQ(form.client_height, 6360);
-  EXPECT_EQ(form.back_colour, 0xC0C0FFu);
-  EXPECT_EQ(std::string(form.font.name), "Times New Roman");
-  EXPECT_EQ(form.font.charset, 204);
-}
-
-TEST(MainFormDescriptionTest, TheTextsAreWindows1251) {
-  EXPECT_EQ(Utf8(forms::DecodeCp1251(Row("Label2", 1).caption)), "Полу");
-  EXPECT_EQ(Utf8(forms::DecodeCp1251(Row("Command1", 3).caption)), "Постави бутилка");
-  EXPECT_EQ(Utf8(forms::DecodeCp1251(Row("Frame1", -1).caption)), "Бутилки - пълни, празни");
-  EXPECT_EQ(std::string(Row("Label2", 1).caption), "\xCF\xEE\xEB\xF3");  // "Полу"
-  const std::string caption = Utf8(forms::DecodeCp1251(MainForm::Description().caption));
-  EXPECT_EQ(caption.substr(caption.size() - std::string("   Философия - Логика").size()), "   Философия - Логика");
-  EXPECT_EQ(Utf8(forms::LabelledName(MainForm::Description(), Row("Text2", 7))), "3-та Полу");
 }
 
 class MainFormTest : public ::testing::Test {

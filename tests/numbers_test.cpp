@@ -14,6 +14,7 @@
 namespace {
 
 using board::FloatingPointError;
+using board::NoSuchElementError;
 using board::NumberText;
 using board::OverflowError;
 using board::ParseNumber;
@@ -159,10 +160,12 @@ TEST(ErrorsTest, CarryANumberAndAReadableMessage) {
     FAIL() << "no error raised";
   } catch (const board::RuntimeError& e) {
     EXPECT_EQ(e.number(), 6);
-    EXPECT_NE(std::string(e.what()).find("Препълване"), std::string::npos);
+    EXPECT_STREQ(e.what(), "Препълване: число извън допустимия обхват.");
   }
   EXPECT_EQ(FloatingPointError().number(), 16);
-  EXPECT_GT(std::string(FloatingPointError().what()).size(), 10u);
+  EXPECT_STREQ(FloatingPointError().what(), "Грешка при изчисление с плаваща запетая.");
+  EXPECT_EQ(std::to_string(NoSuchElementError().number()) + NoSuchElementError().what(),
+            "340Няма елемент с такъв индекс в масива от контроли.");
 }
 
 }  // namespace

@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 BOTTLES_WERROR=ON tools/build_web.sh --with-playwright >/dev/null
 . tools/xvfb_lib.sh
 xvfb_start
-ctest --test-dir build/web --output-on-failure -j "${BOTTLES_JOBS:-$(nproc)}"
+ctest --test-dir build/web --output-on-failure --schedule-random -j "${BOTTLES_JOBS:-$(nproc)}"

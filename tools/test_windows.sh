@@ -16,8 +16,21 @@ bottles_install cmake ninja-build g++ $BOTTLES_WINDOWS_PACKAGES $wine_packages \
   xvfb xauth xdotool x11-utils fonts-liberation2
 
 jobs=$(nproc)
+# GoogleTest for the target: Debian ships its sources, built here once per
+# build directory with the same toolchain and installed into it, where the
+# build's find_package finds it (GTest_DIR).
+googletest() {  # build toolchain
+  local prefix=$root/$1/googletest
+  [ -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ] && return 0
+  cmake -S /usr/src/googletest -B "$1/googletest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/$2" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF -Dgtest_disable_pthreads=ON >/dev/null
+  cmake --build "$1/googletest-build" -j "$jobs" >/dev/null
+  cmake --install "$1/googletest-build" >/dev/null
+}
 configure() {  # build toolchain
-  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -DBOTTLES_WERROR=ON >/dev/null
+  googletest "$1" "$2"
+  cmake -S . -B "$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$2" -DCMAKE_BUILD_TYPE=Release -DBOTTLES_WERROR=ON \
+    -DGTest_DIR="$root/$1/googletest/lib/cmake/GTest" >/dev/null
 }
 
 configure build/windows cmake/mingw-i686.cmake
@@ -36,25 +49,55 @@ echo "bottles.exe: $(stat -c %s build/windows/app/bottles.exe) bytes"
 
 . tools/xvfb_lib.sh
 xvfb_start
-wine_env "$wine_arch" "$root/$build/wineprefix"
 stop() {
   "$WINESERVER" -k 2>/dev/null || true
   xvfb_stop
 }
 trap stop EXIT
-wine_prefix
-# Every test case is a program of its own: one session for them all.
-wine_session
-
-echo "== Windows tests of $build under Wine ($wine_arch)"
-# One at a time: the window tests move the keyboard focus.
-ctest --test-dir "$build" --output-on-failure
-
-# Again in a prefix as fresh as a user's, without Times New Roman: the
-# program starts and plays, and every caption fits in the face Wine gives.
-"$WINESERVER" -k 2>/dev/null || true
 wine_env "$wine_arch" "$root/$build/wineprefix-plain"
 wine_prefix plain
-wine_session
-echo "== Without Times New Roman ($wine_arch)"
-ctest --test-dir "$build" --output-on-failure -R '^(launch_test|win32_form_test\.Win32TextTest\.EveryCaptionFitsItsControl)$'
+"$WINESERVER" -w
+wine_env "$wine_arch" "$root/$build/wineprefix"
+wine_prefix
+"$WINESERVER" -w
+
+# Every test case is a program of its own. The window tests move the
+# keyboard focus: the cases of one Wine session run one at a time, in random
+# order. The cases are dealt round BOTTLES_WINDOWS_SESSIONS sessions (one a
+# core by default), each on an X server and in a copy of the prefix of its
+# own, so with a wineserver of its own; the sessions run side by side.
+sessions=${BOTTLES_WINDOWS_SESSIONS:-$jobs}
+session() {  # prefix [ctest arguments...]
+  xvfb_start
+  wine_env "$wine_arch" "$1"
+  trap stop EXIT
+  shift
+  wine_session
+  ctest --test-dir "$build" --output-on-failure --schedule-random "$@"
+}
+started=$SECONDS
+pids=()
+for i in $(seq "$sessions"); do
+  copy=$root/$build/wineprefix-$i
+  [ -f "$copy/.bottles-ready" ] || { rm -rf "$copy"; cp -a "$root/$build/wineprefix" "$copy"; }
+  (session "$copy" -I "$i,,$sessions") >"$build/tests-$i.log" 2>&1 &
+  pids+=($!)
+done
+# Beside them, in a prefix as fresh as a user's, without Times New Roman: the
+# program starts and plays, and every caption fits in the face Wine gives.
+(session "$root/$build/wineprefix-plain" -R '^(launch_test|win32_form_test\.Win32TextTest\.EveryCaptionFitsItsControl)$') \
+  >"$build/tests-plain.log" 2>&1 &
+pids+=($!)
+status=0
+for i in "${!pids[@]}"; do
+  wait "${pids[$i]}" || status=1
+  if [ "$i" -lt "$sessions" ]; then
+    echo "== Windows tests of $build under Wine ($wine_arch), session $((i + 1)) of $sessions"
+    cat "$build/tests-$((i + 1)).log"
+  else
+    echo "== Without Times New Roman ($wine_arch)"
+    cat "$build/tests-plain.log"
+  fi
+done
+echo "== The Windows tests took $((SECONDS - started)) s"
+exit $status

@@ -200,6 +200,19 @@ class OptionElement : public board::Option {
   QRadioButton* w_;
 };
 
+// The application's font set for as long as it lives, and back as it was
+// however the scope is left, by an exception too.
+class ApplicationFont {
+ public:
+  explicit ApplicationFont(const QFont& font) : saved_(QApplication::font()) { QApplication::setFont(font); }
+  ~ApplicationFont() { QApplication::setFont(saved_); }
+  ApplicationFont(const ApplicationFont&) = delete;
+  ApplicationFont& operator=(const ApplicationFont&) = delete;
+
+ private:
+  QFont saved_;
+};
+
 }  // namespace
 
 FormWindow::FormWindow(const Form& form)
@@ -209,11 +222,10 @@ FormWindow::FormWindow(const Form& form)
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
       widgets_(form.controls.size(), nullptr) {
   LoadToolkitTranslationWhenNeeded();
-  static const bool factory_installed = [] {
-    QAccessible::installFactory(&AccessibleFactory);
-    return true;
-  }();
-  (void)factory_installed;
+  // Qt keeps a factory once however often it is installed, and drops it
+  // with the application: installed with every window, a later application
+  // has it too.
+  QAccessible::installFactory(&AccessibleFactory);
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
   setFixedSize(TwipsToPixels(form.client_width, dpi_), TwipsToPixels(form.client_height, dpi_));
@@ -227,10 +239,10 @@ FormWindow::FormWindow(const Form& form)
   // A line edit lays its empty text out in the application's font before it
   // takes its window's, which loaded a second font, unused, at start-up:
   // while the controls are made, the application's font is the window's.
-  const QFont application_font = QApplication::font();
-  QApplication::setFont(font);
-  Build(dpi_);
-  QApplication::setFont(application_font);
+  {
+    const ApplicationFont building(font);
+    Build(dpi_);
+  }
 
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);

@@ -93,9 +93,12 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     if (object != 0) return object;
   }
   if (hooked->kind == ControlKind::kButton) {
-    // The dialog manager keeps Enter for a default button, which this
-    // window, not being a dialog, has none of: the focused button asks for
-    // it, and clicks once per press (a held key's repeats are no presses).
+    // The dialog manager gives Enter to the focused push button only when
+    // the button reports DLGC_DEFPUSHBUTTON or DLGC_UNDEFPUSHBUTTON; an
+    // owner-drawn one reports neither, and Enter would go to the window's
+    // default command (IDOK), which no control has. So the focused button
+    // asks for Enter itself and sends its click to the window as WM_COMMAND,
+    // once per press (a held key's repeats are no presses).
     if (message == WM_GETDLGCODE) {
       const auto* asked = reinterpret_cast<const MSG*>(lparam);
       const LRESULT code = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);

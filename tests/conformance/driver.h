@@ -67,11 +67,12 @@ class Driver : public model::Target {
   virtual Role SpokenRole(const char* name, int index) = 0;
   virtual bool SpokenReadOnly(const char* name, int index) = 0;
 
-  // The frame: the clicks that reached a handler, an error's report, and a
-  // cell's text changed behind the form's back.
+  // The frame: the clicks that reached a handler, an error's report, a
+  // cell's text changed behind the form's back, and a selector set.
   virtual int Clicks(const char* name, int index) = 0;
   virtual const forms::ErrorReport* Report() = 0;
   virtual void Corrupt(int cell, const std::string& text) = 0;
+  virtual void SetSelector(int cell, bool value) = 0;  // as the board sets it
 
   // The desktop's colours dark (light text on dark windows and boxes), or
   // back to what they were; windows made meanwhile are made under them.
@@ -95,6 +96,7 @@ class FixtureDriver : public Driver {
   bool Checked(int cell) override { return g_.Checked(cell); }
   int Clicks(const char* name, int index) override { return g_.handlers.Clicks(name, index); }
   const forms::ErrorReport* Report() override { return g_.report ? &*g_.report : nullptr; }
+  void SetSelector(int cell, bool value) override { g_.window.Option("Option1", cell).SetValue(value); }
 
  protected:
   Game g_;

@@ -111,6 +111,16 @@ TEST(ConformanceTest, AClickAtTheRightEdgeOfASelectorsBoxSelectsIt) {
   }
 }
 
+// The board sets a selector, or clears it, without a click of it.
+TEST(ConformanceTest, TheBoardSetsASelectorWithoutAClick) {
+  auto g = MakeDriver();
+  g->SetSelector(5, true);
+  EXPECT_TRUE(g->Checked(5) && CheckedCount(*g) == 1 && g->SelectedCell() == -1 && g->Clicks("Option1", 5) == 0);
+  g->Select(6);
+  g->SetSelector(6, false);
+  EXPECT_EQ(CheckedCount(*g), 0);
+}
+
 // --- The keyboard ------------------------------------------------------------------
 
 TEST(ConformanceTest, TheFirstFocusIsTheStatementPanel) { EXPECT_EQ(MakeDriver()->Focused(), "Text1(0)"); }
@@ -265,21 +275,42 @@ TEST(ConformanceTest, TheFocusShowsOnEveryControl) {
 
 // --- The window as described -------------------------------------------------------
 
+// The places of the description at 96 dpi, in pixels of the window, worked
+// out by hand from its twips (15 a pixel; a frame's members from its corner):
+// of each array's members `first`, `first + step`, ... the k-th at (left +
+// k * dx, top + k * dy).
+struct Places {
+  const char* name;
+  int first, count, step, left, top, dx, dy, width, height;
+};
+constexpr Places kPlacesAt96Dpi[] = {
+    {"Label1", 0, 1, 1, 64, 0, 0, 0, 305, 25},     {"Label2", 0, 3, 1, 208, 48, 48, 0, 49, 25},
+    {"List1", 0, 3, 1, 208, 72, 48, 0, 49, 118},   {"Command1", 0, 3, 1, 360, 48, 0, 40, 113, 33},
+    {"Frame1", -1, 1, 1, 8, 80, 0, 0, 193, 97},    {"Option1", 0, 3, 3, 16, 104, 0, 24, 49, 19},
+    {"Option1", 1, 3, 3, 72, 104, 0, 24, 65, 19},  {"Option1", 2, 3, 3, 144, 104, 0, 24, 49, 19},
+    {"Label2", 3, 3, 1, 160, 192, 0, 24, 49, 25},  {"Text2", 0, 3, 3, 208, 192, 0, 24, 49, 27},
+    {"Text2", 1, 3, 3, 256, 192, 0, 24, 49, 27},   {"Text2", 2, 3, 3, 304, 192, 0, 24, 49, 27},
+    {"Command1", 3, 2, 1, 8, 192, 0, 40, 145, 33}, {"Frame2", -1, 1, 1, 360, 168, 0, 0, 113, 105},
+    {"Label3", 0, 3, 1, 368, 192, 0, 24, 97, 25},  {"Text1", 0, 1, 1, 16, 288, 0, 0, 449, 129},
+    {"Text1", 1, 1, 1, 88, 360, 0, 0, 449, 121},
+};
+
 TEST(ConformanceTest, EveryControlWhereItsDescriptionPutsIt) {
   auto g = MakeDriver();
   const forms::Form& form = MainForm::Description();
-  if (g->Dpi() == 96) {
-    // Two rows by hand: Option1(4) sits in Frame1 at (120, 1200) twips.
-    const forms::Box option = g->PlaceOf("Option1", 4), summary = g->PlaceOf("Label3", 2);
-    EXPECT_TRUE(option.left == 72 && option.top == 128 && option.width == 65 && option.height == 19);
-    EXPECT_TRUE(summary.left == 368 && summary.top == 240 && summary.width == 97 && summary.height == 25);
+  ASSERT_EQ(g->Dpi(), 96);
+  std::size_t placed = 0;
+  for (const Places& p : kPlacesAt96Dpi) {
+    for (int k = 0; k < p.count; ++k, ++placed) {
+      const int index = p.first + k * p.step;
+      const forms::Box got = g->PlaceOf(p.name, index);
+      EXPECT_TRUE(got.left == p.left + k * p.dx && got.top == p.top + k * p.dy && got.width == p.width &&
+                  got.height == p.height)
+          << Name(p.name, index) << ": " << got.left << "," << got.top << " " << got.width << "x" << got.height;
+    }
   }
-  for (std::size_t row = 0; row < form.controls.size(); ++row) {
-    const forms::Control& c = form.controls[row];
-    const forms::Box want = forms::BackEnd::WindowBox(form, row, g->Dpi());
-    const forms::Box got = g->PlaceOf(c.name, c.index);
-    EXPECT_TRUE(got.left == want.left && got.top == want.top && got.width == want.width && got.height == want.height)
-        << Name(c) << ": " << got.left << "," << got.top << " " << got.width << "x" << got.height;
+  EXPECT_EQ(placed, form.controls.size());
+  for (const forms::Control& c : form.controls) {
     EXPECT_EQ(g->Shown(c.name, c.index), c.visible) << Name(c);
     if (c.back_colour == forms::kDefaultColour || !c.visible) continue;
     // A point of each kind of control where nothing but its background is drawn.
@@ -416,6 +447,19 @@ void ExpectFormColours(Driver& g, const char* when) {
 // The desktop's colours dark while the window is open, and before a window
 // is made: the form keeps its own, and looks exactly as before but for the
 // selectors' marks, which a desktop may draw in its own colours.
+// The desktop dark for as long as it lives: back as it was even when the test
+// fails on the way, so that no later test runs under it.
+class DarkenedDesktop {
+ public:
+  explicit DarkenedDesktop(Driver& g) : g_(g) { g_.DarkDesktop(true); }
+  ~DarkenedDesktop() { g_.DarkDesktop(false); }
+  DarkenedDesktop(const DarkenedDesktop&) = delete;
+  DarkenedDesktop& operator=(const DarkenedDesktop&) = delete;
+
+ private:
+  Driver& g_;
+};
+
 TEST(ConformanceTest, ADarkDesktopLeavesTheFormsColours) {
   auto g = MakeDriver();
   g->Select(4);
@@ -423,7 +467,7 @@ TEST(ConformanceTest, ADarkDesktopLeavesTheFormsColours) {
   g->Focus("Command1", 2);
   std::vector<Shot> usual;
   for (const auto& c : MainForm::Description().controls) usual.push_back(g->ShotOf(c.name, c.index));
-  g->DarkDesktop(true);
+  const DarkenedDesktop darkened(*g);
   const auto& controls = MainForm::Description().controls;
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const forms::Control& c = controls[i];
@@ -446,7 +490,6 @@ TEST(ConformanceTest, ADarkDesktopLeavesTheFormsColours) {
     made_dark->Press(3);
     ExpectFormColours(*made_dark, "made under a dark desktop");
   }
-  g->DarkDesktop(false);
 }
 
 // --- A screen reader ---------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -16,7 +17,8 @@
 namespace {
 
 // Plays until the overflow, in the event loop as the program does; the box
-// is read and closed by a timer, as a user would read it and press OK.
+// is read and closed by a timer, as a user would read it and press OK. No box
+// within 10 s ends the program with code 4.
 [[noreturn]] void PlayUntilTheOverflow() {
   forms::qt::FormWindow window(MainForm::Description());
   MainForm form(window, '.');
@@ -28,7 +30,13 @@ namespace {
     qobject_cast<QAbstractButton*>(window.Widget("Command1", 3))->click();
   });
   QTimer close_box;
-  QObject::connect(&close_box, &QTimer::timeout, [] {
+  QElapsedTimer waited;
+  waited.start();
+  QObject::connect(&close_box, &QTimer::timeout, [&waited] {
+    if (waited.hasExpired(10000)) {
+      std::fputs("no error box within 10 s\n", stderr);
+      std::_Exit(4);
+    }
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       QString buttons;
       for (QAbstractButton* button : box->buttons()) buttons += QLatin1Char('[') + button->text() + QLatin1Char(']');

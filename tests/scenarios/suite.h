@@ -56,6 +56,11 @@ TEST_P(ScenarioTest, PlaysAsWritten) {
   EXPECT_FALSE(driver->Reported());
 }
 
+TEST(ScenarioFileTest, AQuotedWordKeepsItsBlanks) {
+  EXPECT_EQ(Words(R"(expect Label3 1 " = 1 / 0.5")"),
+            (std::vector<std::string>{"expect", "Label3", "1", " = 1 / 0.5"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(Games, ScenarioTest, testing::ValuesIn(Games()),
                          [](const testing::TestParamInfo<Game>& info) { return info.param.name; });
 

@@ -78,15 +78,14 @@ class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_t
       presses[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     }
     EXPECT_EQ(SendInput(4, presses, sizeof(INPUT)), 4u);
-    // Until both presses are handled, and a little longer, so that a third
-    // click would be seen too.
+    // SendInput has queued all four: until both clicks are handled and no
+    // input is left in the queue (a third click would be seen by then), for
+    // 5 s at the most.
     const int before = g_.handlers.Clicks(name, index);
-    for (int i = 0; i < 100 && g_.handlers.Clicks(name, index) < before + 2; ++i) {
-      Sleep(10);
-      Pump();
-    }
-    for (int i = 0; i < 10; ++i) {
-      Sleep(10);
+    for (const DWORD started = GetTickCount();
+         (g_.handlers.Clicks(name, index) < before + 2 || HIWORD(GetQueueStatus(QS_INPUT)) != 0) &&
+         GetTickCount() - started < 5000;) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);  // a message, or look again
       Pump();
     }
     UnhookWindowsHookEx(hook);

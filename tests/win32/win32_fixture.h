@@ -27,22 +27,7 @@ inline std::u16string TextOf(HWND w) {
 inline std::string Cp1251Of(HWND w) { return forms::EncodeCp1251(TextOf(w)); }
 
 // A text as UTF-8, for the tests' messages and expectations.
-inline std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (const char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+inline std::string Utf8(std::u16string_view text) { return forms::EncodeUtf8(text); }
 
 // Handles whatever is waiting (painting, above all) without blocking.
 inline void Pump() {
@@ -65,11 +50,6 @@ class Game : public model::Target, public tests::LoadedForm<forms::win32::FormWi
   HWND Main() const { return window.Handle(); }
   void Click(const char* name, int index) { SendMessageW(W(name, index), BM_CLICK, 0, 0); }
   bool Checked(int cell) const { return SendMessageW(W("Option1", cell), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  int CheckedSelectors() const {
-    int n = 0;
-    for (int c = 0; c < 9; ++c) n += Checked(c) ? 1 : 0;
-    return n;
-  }
 
   // model::Target: what the user does and sees.
   void Select(int cell) override { Click("Option1", cell); }
@@ -98,14 +78,6 @@ class Game : public model::Target, public tests::LoadedForm<forms::win32::FormWi
     }
     return selected;
   }
-
-  std::vector<int> Pools() { return {PoolCount(0), PoolCount(1), PoolCount(2)}; }
-  std::vector<std::string> Cells() {
-    std::vector<std::string> out;
-    for (int c = 0; c < 9; ++c) out.push_back(Cell(c));
-    return out;
-  }
-  std::vector<std::string> Summaries() { return {Summary(0), Summary(1), Summary(2)}; }
 };
 
 }  // namespace win32_test
