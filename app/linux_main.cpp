@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   held.clear();
   forms::qt::FormWindow window(MainForm::Description());
   window.setWindowIcon(WindowIcon());
-  MainForm form(window, window.DecimalSeparator());
+  MainForm form(window, window);
   if (!window.Load(form)) return 1;
   window.ShowCentred();
   return app.exec();

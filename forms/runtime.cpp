@@ -45,8 +45,6 @@ std::string WithCrLf(std::string_view text) {
   return out;
 }
 
-namespace {
-
 std::u16string FromUtf8(std::string_view s) {
   std::u16string out;
   for (std::size_t i = 0; i < s.size();) {
@@ -68,6 +66,8 @@ std::u16string FromUtf8(std::string_view s) {
   }
   return out;
 }
+
+namespace {
 
 std::u16string Ascii(std::string_view s) { return std::u16string(s.begin(), s.end()); }
 

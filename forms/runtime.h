@@ -12,9 +12,10 @@
 
 namespace forms {
 
-class Controls {
+// The controls, and the user's number format (board::Locale), which every
+// back end asks of its system.
+class Controls : public board::Locale {
  public:
-  virtual ~Controls() = default;
   // Each raises board::NoSuchElementError for a name and index with no
   // control of that kind.
   virtual board::List& List(std::string_view name, int index) = 0;
@@ -31,6 +32,9 @@ class Handlers {
   // A click on a control, the row of the description it was built from.
   virtual void Click(const Control& control) = 0;
 };
+
+// UTF-8 to UTF-16: a caption's text, an error's what().
+std::u16string FromUtf8(std::string_view s);
 
 // The row of a control, or -1.
 int FindControl(const Form& form, std::string_view name, int index);

@@ -13,7 +13,7 @@ namespace {
 
 class MemoryDriver : public scenarios::Driver {
  public:
-  MemoryDriver() : form(MainForm::Description()), main(form, '.') { EXPECT_TRUE(form.Load(main)); }
+  MemoryDriver() : form(MainForm::Description()), main(form, form) { EXPECT_TRUE(form.Load(main)); }
 
   void Click(const std::string& array, int index) override { form.Click(array, index); }
   int PoolCount(int kind) override { return form.List("List1", kind).Count(); }

@@ -17,9 +17,9 @@ namespace {
 class Page : public forms::Handlers {
  public:
   explicit Page(forms::web::WebForm& controls) : controls_(controls) {}
-  void Load() override { MainForm(controls_, '.').Form_Load(); }
+  void Load() override { MainForm(controls_, controls_).Form_Load(); }
   void Click(const forms::Control& control) override {
-    if (!form_) form_.emplace(controls_, controls_.DecimalSeparator());
+    if (!form_) form_.emplace(controls_, controls_);
     form_->Click(control);
   }
 

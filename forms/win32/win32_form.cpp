@@ -505,13 +505,16 @@ void FormWindow::EndProgram() {
   PostQuitMessage(1);
 }
 
-char FormWindow::DecimalSeparator() const {
-  wchar_t separator[8] = {};
-  // By locale id, not name (GetLocaleInfoEx): Windows XP has no names.
-  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-  // The length counts the terminating null.
-  if (length == 2 && separator[0] > 0 && separator[0] < 0x80) return static_cast<char>(separator[0]);
-  return '.';
+std::string FormWindow::DecimalSeparator() const {
+  // Asked at every summary: the system answers from the user's settings as
+  // they are now, a change made while the program runs included. By locale
+  // id, not name (GetLocaleInfoEx): Windows XP has no names. Up to three
+  // characters and the null.
+  wchar_t separator[4] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) <= 1) return ".";
+  char utf8[16] = {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, separator, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return length > 1 ? std::string(utf8, static_cast<std::size_t>(length - 1)) : std::string(".");
 }
 
 }  // namespace forms::win32

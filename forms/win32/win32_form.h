@@ -59,7 +59,7 @@ class FormWindow : public BackEnd {
 
   // The control built from a row of the description, or nullptr.
   HWND Widget(std::string_view name, int index) const;
-  char DecimalSeparator() const override;
+  std::string DecimalSeparator() const override;
   HWND Handle() const { return hwnd_; }
   int Dpi() const { return dpi_; }
 

@@ -19,7 +19,7 @@ namespace {
 // is read and closed by a timer, as a user would read it and press OK.
 [[noreturn]] void PlayUntilTheOverflow() {
   forms::qt::FormWindow window(MainForm::Description());
-  MainForm form(window, '.');
+  MainForm form(window, window);
   if (!window.Load(form)) std::exit(3);
   window.show();
   qobject_cast<QLineEdit*>(window.Widget("Text2", 0))->setText(QStringLiteral("32767"));

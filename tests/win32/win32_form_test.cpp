@@ -469,21 +469,28 @@ class SavedDecimal {
   wchar_t saved_[8] = {};
 };
 
-TEST(Win32LocaleTest, TheSeparatorIsTheUsers) {
+// sDecimal as the user set it, up to three characters, outside Windows-1251
+// too; changed while the window is open (as the regional settings do it: the
+// value, then WM_SETTINGCHANGE "intl" to the windows), the next summary has
+// the new one. The user's value is put back whatever happens.
+TEST(Win32LocaleTest, TheSeparatorIsTheUsersAsItIsNow) {
   SavedDecimal saved;
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
-  Game g(0);
-  EXPECT_EQ(g.window.DecimalSeparator(), ',');
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"--"));
+  Game g("");
+  EXPECT_EQ(g.window.DecimalSeparator(), "--");
   g.Select(1);
   g.Press(3);
-  EXPECT_EQ(g.Summary(0), " = 1 / 0,5");
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"."));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
-  // Not one ASCII character: the board gets '.'.
+  EXPECT_EQ(g.Summary(0), " = 1 / 0--5");
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"::"));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
+  SendMessageW(g.window.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  g.Select(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(1), " = 1 / 0\u066B5");
+  EXPECT_EQ(g.Summary(0), " = 1 / 0--5");  // written before the change
+  g.Select(1);
+  g.Press(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(0), " = 1 / 0\u066B5");
 }
 
 // --- Errors -----------------------------------------------------------------------
@@ -523,7 +530,7 @@ void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST(Win32ErrorTest, TheStandardReportIsAnErrorBoxThenExitCodeOne) {
   forms::win32::FormWindow window(MainForm::Description());
-  MainForm form(window, '.');
+  MainForm form(window, window);
   ASSERT_TRUE(window.Load(form));
   window.ShowCentred();
   SetWindowTextW(window.Widget("Text2", 3), L"40000");
