@@ -39,7 +39,7 @@ void __verbose_terminate_handler() { std::abort(); }
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   forms::win32::FormWindow window(MainForm::Description());
   SetIcons(window.Handle(), instance);
-  MainForm form(window, window.DecimalSeparator());
+  MainForm form(window, window);
   if (!window.Load(form)) return 1;
   window.ShowCentred(show_command);
   return window.Run();

@@ -41,7 +41,7 @@ std::pair<double, double> Alternate(const std::function<double()>& a, const std:
 
 class Bench {
  public:
-  Bench() : window_(MainForm::Description()), form_(window_, '.'), line_(&window_) {
+  Bench() : window_(MainForm::Description()), form_(window_, window_), line_(&window_) {
     line_.setReadOnly(true);
     line_.setGeometry(0, 0, 49, 27);  // a count cell's size
     if (!window_.Load(form_)) std::abort();

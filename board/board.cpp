@@ -10,8 +10,7 @@ namespace {
 constexpr const char* kEntry = "1";  // every pool entry is one bottle
 }
 
-Board::Board(const Elements& elements, char decimal_separator)
-    : elements_(elements), decimal_separator_(decimal_separator) {}
+Board::Board(const Elements& elements, const Locale& locale) : elements_(elements), locale_(locale) {}
 
 List& Board::Pool(int kind) {
   if (kind < 0 || kind >= kKinds) throw NoSuchElementError();
@@ -80,7 +79,7 @@ void Board::UpdateSummary(int table) {
   // not fit a single raises the floating-point error.
   const float volume = ToSingle(full + 0.5 * half);
   elements_.summaries[static_cast<std::size_t>(table)]->SetCaption(" = " + NumberText(count) + " / " +
-                                                                   VolumeText(volume, decimal_separator_));
+                                                                   VolumeText(volume, locale_.DecimalSeparator()));
 }
 
 void Board::FullToHalves() {

@@ -28,8 +28,9 @@ struct Elements {
 
 class Board {
  public:
-  // decimal_separator is the user's, for the volume in the summaries.
-  Board(const Elements& elements, char decimal_separator);
+  // locale gives the decimal separator of the volumes in the summaries; it
+  // outlives the board.
+  Board(const Elements& elements, const Locale& locale);
 
   // -1 while nothing is selected, else the index of the selector clicked last.
   std::int16_t SelectedCell = -1;
@@ -52,7 +53,7 @@ class Board {
   void UpdateSummary(int table);
 
   Elements elements_;
-  char decimal_separator_;
+  const Locale& locale_;
 };
 
 }  // namespace board

@@ -1,8 +1,11 @@
 // The elements the board keeps its state in: pools, count cells, summaries,
 // the pouring switches and the selectors. A window backs them with real
 // controls; tests back them with the in-memory ones of memory_elements.h.
-// Texts are in the form's code page (Windows-1251); the board itself only
-// ever writes ASCII.
+// The entries of lists and the texts of text boxes are in the form's code
+// page (Windows-1251), as the user's typing is; the board writes only ASCII
+// there. A caption is UTF-8: a summary carries the user's decimal separator,
+// which may be any character (U+066B) or several ("--"), most of them with no
+// Windows-1251 form.
 #pragma once
 
 #include <string>
@@ -37,6 +40,16 @@ class Switch {
   virtual ~Switch() = default;
   virtual bool Enabled() const = 0;
   virtual void SetEnabled(bool enabled) = 0;
+};
+
+// The user's number format, asked at every summary: the user may change it
+// while the game runs.
+class Locale {
+ public:
+  virtual ~Locale() = default;
+  // The decimal separator as the system gives it now, UTF-8: one character
+  // or several.
+  virtual std::string DecimalSeparator() const = 0;
 };
 
 class Option {

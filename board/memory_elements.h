@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "board/board.h"
@@ -51,8 +52,9 @@ class MemoryOption : public Option {
 };
 
 // Every element of a board, in memory, and the board over them.
-struct MemoryBoard {
-  explicit MemoryBoard(char decimal_separator = '.') : board(Wire(), decimal_separator) {}
+struct MemoryBoard : Locale {
+  explicit MemoryBoard(std::string decimal_separator = ".")
+      : separator(std::move(decimal_separator)), board(Wire(), *this) {}
   MemoryBoard(const MemoryBoard&) = delete;
   MemoryBoard& operator=(const MemoryBoard&) = delete;
 
@@ -61,7 +63,9 @@ struct MemoryBoard {
   std::array<MemoryOption, kCells> selectors;
   std::array<MemoryCaption, kTables> summaries;
   std::array<MemorySwitch, 2> pouring;
+  std::string separator;  // the user's, which may change while the game runs
   Board board;
+  std::string DecimalSeparator() const override { return separator; }
 
  private:
   Elements Wire() {

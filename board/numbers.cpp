@@ -243,13 +243,12 @@ std::string NumberText(double value) {
   return GeneralText(value, 15);
 }
 
-std::string VolumeText(float value, char decimal_separator) {
+std::string VolumeText(float value, std::string_view decimal_separator) {
   if (value == 0.0f) return "0";
   if (!std::isfinite(value)) return SpecialText(value);
   std::string text = GeneralText(static_cast<double>(value), 7);
-  for (char& c : text) {
-    if (c == '.') c = decimal_separator;
-  }
+  const std::size_t point = text.find('.');
+  if (point != std::string::npos) text.replace(point, 1, decimal_separator);
   return text;
 }
 

@@ -22,8 +22,9 @@ double ParseNumber(std::string_view text);
 std::string NumberText(double value);
 
 // The single-precision volume text: up to 7 significant digits, no trailing
-// zeros, a leading zero, and the given decimal separator.
-std::string VolumeText(float value, char decimal_separator);
+// zeros, a leading zero, and the given decimal separator, whatever text it is
+// (UTF-8, one character or several).
+std::string VolumeText(float value, std::string_view decimal_separator);
 
 // Rounds to the nearest integer, halves to even; raises OverflowError outside
 // -32768..32767 (and for a value that is not a number).

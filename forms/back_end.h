@@ -47,8 +47,10 @@ class BackEnd : public ControlTable {
   // reaches a handler any more.
   bool Ended() const { return ended_; }
 
-  // The decimal separator of the user's locale, for the form's numbers.
-  virtual char DecimalSeparator() const = 0;
+  // board::Locale: the decimal separator of the user's locale as the system
+  // gives it now, in UTF-8 (one character or several), for the form's
+  // numbers.
+  std::string DecimalSeparator() const override = 0;
 
   // A row resolved at the given dots per inch.
   static Placement Place(const Form& form, std::size_t row, int dpi);

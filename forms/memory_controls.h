@@ -13,8 +13,8 @@ namespace forms {
 
 class MemoryControls : public BackEnd {
  public:
-  explicit MemoryControls(const Form& form, char decimal_separator = '.')
-      : BackEnd(form), separator_(decimal_separator) {
+  explicit MemoryControls(const Form& form, std::string decimal_separator = ".")
+      : BackEnd(form), separator_(std::move(decimal_separator)) {
     Build(96);
   }
 
@@ -53,7 +53,7 @@ class MemoryControls : public BackEnd {
     RaiseClick(control);
   }
 
-  char DecimalSeparator() const override { return separator_; }
+  std::string DecimalSeparator() const override { return separator_; }
 
   // The standard reports, kept where a window would show them.
   std::vector<ErrorReport> shown;
@@ -83,7 +83,7 @@ class MemoryControls : public BackEnd {
   void EndProgram() override {}
 
  private:
-  char separator_;
+  std::string separator_;
 };
 
 }  // namespace forms

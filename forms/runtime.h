@@ -12,9 +12,10 @@
 
 namespace forms {
 
-class Controls {
+// The controls, and the user's number format (board::Locale), which every
+// back end asks of its system.
+class Controls : public board::Locale {
  public:
-  virtual ~Controls() = default;
   // Each raises board::NoSuchElementError for a name and index with no
   // control of that kind.
   virtual board::List& List(std::string_view name, int index) = 0;

@@ -32,7 +32,7 @@ std::string Events(const std::uint8_t* data, std::size_t last) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   model::MemoryTarget target;
-  model::Reference ref('.');
+  model::Reference ref(".");
   target.Press(2);
   std::string diff = model::Compare(target, ref);
   if (!diff.empty()) Fail("after clearing:" + diff);

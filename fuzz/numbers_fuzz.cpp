@@ -140,7 +140,7 @@ void CheckAgainstPrintf(double d, float f) {
   }
   if (std::isfinite(f) && f != 0.0f) {
     std::snprintf(buffer, sizeof buffer, "%.7G", static_cast<double>(f));
-    const std::string text = board::VolumeText(f, '.');
+    const std::string text = board::VolumeText(f, ".");
     if (text != buffer) Fail("VolumeText(" + Hex(f) + ") = " + Show(text) + ", printf says " + buffer);
   }
 }
@@ -158,7 +158,7 @@ double Through15Digits(double x) {
 // from a text of at most 6 digits.
 void CheckVolumeText(float f) {
   if (!std::isfinite(f)) return;
-  const std::string text = board::VolumeText(f, '.');
+  const std::string text = board::VolumeText(f, ".");
   const Reading back = BoardRead(text);
   if (back.overflow) Fail("VolumeText(" + Hex(f) + ") = " + Show(text) + " overflows");
 

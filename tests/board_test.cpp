@@ -173,11 +173,22 @@ TEST_F(BoardTest, AnotherSolutionWithoutPouring) {
   EXPECT_EQ(Summaries(b), std::vector<std::string>(3, " = 7 / 3.5"));
 }
 
-TEST_F(BoardTest, TheSeparatorIsTheUsers) {
-  MemoryBoard comma(',');
-  comma.board.ClearBoard();
-  Place(comma, 1, 3);
-  EXPECT_EQ(comma.summaries[0].caption, " = 3 / 1,5");
+// Whatever text the system gives, UTF-8, as it stands; asked at every summary,
+// so that a change while the game runs reaches the next one.
+TEST_F(BoardTest, TheSeparatorIsTheUsersAsItIsNow) {
+  MemoryBoard user(",");
+  user.board.ClearBoard();
+  Place(user, 1, 3);
+  EXPECT_EQ(user.summaries[0].caption, " = 3 / 1,5");
+  user.separator = "\u066B";
+  Place(user, 4);
+  EXPECT_EQ(user.summaries[1].caption, " = 1 / 0\u066B5");
+  EXPECT_EQ(user.summaries[0].caption, " = 3 / 1,5");
+  user.separator = "--";
+  Place(user, 1);
+  EXPECT_EQ(user.summaries[0].caption, " = 4 / 2");
+  Place(user, 1);
+  EXPECT_EQ(user.summaries[0].caption, " = 5 / 2--5");
 }
 
 TEST_F(BoardTest, PouringFullIntoEmptyUntilNoneAreLeft) {

@@ -31,11 +31,24 @@ class CountingHandlers : public forms::Handlers {
   std::map<std::pair<std::string, int>, int> clicks_;
 };
 
+// A decimal separator given by the test, or the window's own, the user's,
+// asked at every summary as the program does.
+template <class Window>
+class TestLocale : public board::Locale {
+ public:
+  TestLocale(std::string separator, const Window& window) : separator_(std::move(separator)), window_(window) {}
+  std::string DecimalSeparator() const override { return separator_.empty() ? window_.DecimalSeparator() : separator_; }
+
+ private:
+  std::string separator_;
+  const Window& window_;
+};
+
 template <class Window>
 struct LoadedForm {
-  // A separator of 0 is the window's own, the user's.
-  explicit LoadedForm(char separator)
-      : window(MainForm::Description()), form(window, separator != 0 ? separator : window.DecimalSeparator()) {
+  // An empty separator is the window's own.
+  explicit LoadedForm(std::string separator)
+      : window(MainForm::Description()), locale(std::move(separator), window), form(window, locale) {
     window.SetReporter([this](const forms::ErrorReport& r) { report = r; });
     loaded = window.Load(handlers);
   }
@@ -43,6 +56,7 @@ struct LoadedForm {
   LoadedForm& operator=(const LoadedForm&) = delete;
 
   Window window;
+  TestLocale<Window> locale;
   MainForm form;
   CountingHandlers handlers{form};
   std::optional<forms::ErrorReport> report;

@@ -24,7 +24,7 @@ const forms::Control& Row(const char* name, int index) {
 
 class MainFormTest : public ::testing::Test {
  protected:
-  MainFormTest() : controls(MainForm::Description()), form(controls, '.') { form.Form_Load(); }
+  MainFormTest() : controls(MainForm::Description()), form(controls, controls) { form.Form_Load(); }
 
   int Pool(int k) { return controls.Get<MemoryList>("List1", k).Count(); }
   std::string Cell(int c) { return controls.Get<MemoryText>("Text2", c).text; }

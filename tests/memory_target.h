@@ -28,10 +28,8 @@ inline int CountIn(const std::string& text) {
 
 class MemoryTarget : public model::Target {
  public:
-  explicit MemoryTarget(char separator = '.')
-      : controls(MainForm::Description(), separator),
-        form(controls, controls.DecimalSeparator()),
-        separator_(separator) {
+  explicit MemoryTarget(const std::string& separator = ".")
+      : controls(MainForm::Description(), separator), form(controls, controls), separator_(separator) {
     loaded = controls.Load(form);
     for (int c = 0; c < board::kCells; ++c) {
       cells_[Index(c)] = &controls.Text("Text2", c);
@@ -81,7 +79,7 @@ class MemoryTarget : public model::Target {
       if (!written) continue;
       const std::string summary = Summary(t);
       std::string volume = std::to_string(halves / 2);
-      if (halves % 2 != 0) volume += std::string(1, separator_) + "5";
+      if (halves % 2 != 0) volume += separator_ + "5";
       const std::string want = " = " + std::to_string(count) + " / " + volume;
       if (summary != want)
         wrong += " summary" + std::to_string(t) + " '" + summary + "' for cells adding up to '" + want + "'";
@@ -106,7 +104,7 @@ class MemoryTarget : public model::Target {
   std::array<board::MemoryList*, board::kKinds> pools_{};
   std::array<board::MemoryCaption*, board::kTables> summaries_{};
   std::array<board::Switch*, 2> pouring_{};
-  char separator_;
+  std::string separator_;
 };
 
 }  // namespace model

@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 namespace model {
 
@@ -29,7 +30,7 @@ class Target {
 
 class Reference {
  public:
-  explicit Reference(char separator) : separator_(separator) { Clear(); }
+  explicit Reference(std::string separator) : separator_(std::move(separator)) { Clear(); }
 
   void Clear() {
     selected = -1;
@@ -91,10 +92,10 @@ class Reference {
     const int count = cells[3 * t] + cells[3 * t + 1] + cells[3 * t + 2];
     const int halves = 2 * cells[3 * t] + cells[3 * t + 1];
     std::string volume = std::to_string(halves / 2);
-    if (halves % 2) volume += std::string(1, separator_) + "5";
+    if (halves % 2) volume += separator_ + "5";
     summaries[t] = " = " + std::to_string(count) + " / " + volume;
   }
-  char separator_;
+  std::string separator_;
 };
 
 // Compares target and model; returns an empty text when they agree, else
@@ -133,7 +134,7 @@ inline std::string Compare(Target& target, const Reference& ref) {
 // success, else the failing event, the seed to replay it and the difference.
 // Games are long enough to fill tables: "Чисти" is rare, and each game leans
 // towards a random cell so that pools run dry and cells return to 0.
-inline std::string Play(Target& target, char separator, std::uint32_t seed, long events) {
+inline std::string Play(Target& target, const std::string& separator, std::uint32_t seed, long events) {
   std::mt19937 rng(seed);
   Reference ref(separator);
   target.Press(2);

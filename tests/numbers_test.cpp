@@ -99,25 +99,28 @@ TEST(NumberTextTest, ReadsBackThroughParseNumber) {
 }
 
 TEST(VolumeTextTest, SinglePrecisionGeneralFormat) {
-  EXPECT_EQ(VolumeText(0.0f, '.'), "0");
-  EXPECT_EQ(VolumeText(-0.0f, '.'), "0");
-  EXPECT_EQ(VolumeText(0.5f, '.'), "0.5");
-  EXPECT_EQ(VolumeText(3.5f, '.'), "3.5");
-  EXPECT_EQ(VolumeText(7.0f, '.'), "7");
-  EXPECT_EQ(VolumeText(10.5f, '.'), "10.5");
-  EXPECT_EQ(VolumeText(-2.5f, '.'), "-2.5");
-  EXPECT_EQ(VolumeText(0.1f, '.'), "0.1");
-  EXPECT_EQ(VolumeText(1234567.0f, '.'), "1234567");
-  EXPECT_EQ(VolumeText(12345678.0f, '.'), "1.234568E+07");
-  EXPECT_EQ(VolumeText(1e-5f, '.'), "1E-05");
-  EXPECT_EQ(VolumeText(FLT_MAX, '.'), "3.402823E+38");
+  EXPECT_EQ(VolumeText(0.0f, "."), "0");
+  EXPECT_EQ(VolumeText(-0.0f, "."), "0");
+  EXPECT_EQ(VolumeText(0.5f, "."), "0.5");
+  EXPECT_EQ(VolumeText(3.5f, "."), "3.5");
+  EXPECT_EQ(VolumeText(7.0f, "."), "7");
+  EXPECT_EQ(VolumeText(10.5f, "."), "10.5");
+  EXPECT_EQ(VolumeText(-2.5f, "."), "-2.5");
+  EXPECT_EQ(VolumeText(0.1f, "."), "0.1");
+  EXPECT_EQ(VolumeText(1234567.0f, "."), "1234567");
+  EXPECT_EQ(VolumeText(12345678.0f, "."), "1.234568E+07");
+  EXPECT_EQ(VolumeText(1e-5f, "."), "1E-05");
+  EXPECT_EQ(VolumeText(FLT_MAX, "."), "3.402823E+38");
 }
 
 TEST(VolumeTextTest, UsesTheGivenSeparator) {
-  EXPECT_EQ(VolumeText(3.5f, ','), "3,5");
-  EXPECT_EQ(VolumeText(0.5f, ','), "0,5");
-  EXPECT_EQ(VolumeText(7.0f, ','), "7");
-  EXPECT_EQ(VolumeText(12345678.0f, ','), "1,234568E+07");
+  EXPECT_EQ(VolumeText(3.5f, ","), "3,5");
+  EXPECT_EQ(VolumeText(0.5f, ","), "0,5");
+  EXPECT_EQ(VolumeText(7.0f, ","), "7");
+  EXPECT_EQ(VolumeText(12345678.0f, ","), "1,234568E+07");
+  EXPECT_EQ(VolumeText(10.5f, "\u066B"), "10\u066B5");
+  EXPECT_EQ(VolumeText(0.5f, "--"), "0--5");
+  EXPECT_EQ(VolumeText(1e-5f, "--"), "1E-05");
 }
 
 TEST(ToInt16Test, RoundsHalvesToEven) {

@@ -40,9 +40,10 @@ bottles_runs_i386() {
 
 # What builds the Linux program and its tests. qt6-translations-l10n has Qt's
 # own texts in Bulgarian (qtbase_bg.qm), which the window loads; the icons are
-# drawn at build time by ImageMagick and icoutils.
+# drawn at build time by ImageMagick and icoutils; the locales' sources give
+# the separator's tests the locales they run in, compiled by localedef.
 BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
-  imagemagick icoutils"
+  imagemagick icoutils locales"
 # What the tests need beside: a real X server, screenshots and window look-up,
 # GTK's dark theme through Qt's GTK platform theme, and a session bus with
 # the accessibility bus and Python's AT-SPI client, to read the window as a

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Linux build into a throwaway prefix and checks what lands there
-# (program, desktop entry, icons, AppStream data) with the freedesktop
-# validators, then builds build/package/bottles_<version>_<arch>.deb with CPack
-# and checks its fields, its contents and that the program in it opens.
+# (program, desktop entry, icons, AppStream data, manual pages) with the
+# freedesktop validators, then builds build/package/bottles_<version>_<arch>.deb
+# with CPack and checks its fields, its contents, Debian's policy (lintian)
+# and that the program in it opens.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
 # shellcheck disable=SC2086
 bottles_install $BOTTLES_BUILD_PACKAGES $BOTTLES_TEST_PACKAGES \
-  dpkg-dev file desktop-file-utils appstream x11-utils fontconfig binutils
+  dpkg-dev file desktop-file-utils appstream lintian man-db x11-utils fontconfig binutils
 
 id=org.example.bottles
 build=build/linux
@@ -26,6 +27,8 @@ cmake --build "$build" -j "$(nproc)"
 [ -f "$build/CPackConfig.cmake" ] || die "$build/CPackConfig.cmake is missing (is cmake/packaging.cmake included?)"
 version=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
 [ -n "$version" ] || die "no CPACK_PACKAGE_VERSION in $build/CPackConfig.cmake"
+release=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_RELEASE "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+[ -n "$release" ] || die "no CPACK_DEBIAN_PACKAGE_RELEASE in $build/CPackConfig.cmake"
 arch=$(dpkg --print-architecture)
 
 tmp=$(mktemp -d)
@@ -34,18 +37,20 @@ trap 'rm -rf "$tmp"' EXIT
 # The files of an installed tree under <root> (the prefix, or usr/ of the .deb).
 check_tree() {
   local root=$1 what=$2 f
-  for f in bin/bottles share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-           share/icons/hicolor/{32x32,64x64,128x128}/apps/$id.png share/doc/bottles/copyright; do
+  for f in games/bottles share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
+           share/icons/hicolor/{32x32,64x64,128x128}/apps/$id.png share/doc/bottles/copyright \
+           share/doc/bottles/changelog.gz share/doc/bottles/changelog.Debian.gz \
+           share/man/man6/bottles.6.gz share/man/bg/man6/bottles.6.gz; do
     if [ -f "$root/$f" ]; then ok "$what has $f"; else fail "$what lacks $f"; fi
   done
-  [ -x "$root/bin/bottles" ] || fail "$what: bin/bottles is not executable"
+  [ -x "$root/games/bottles" ] || fail "$what: games/bottles is not executable"
 }
 
 echo "-- cmake --install into a throwaway prefix"
 prefix=$tmp/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check_tree "$prefix" "the installed tree"
-extra=$(cd "$prefix" && find . -type f | sed 's|^\./||' | grep -Ev "^(bin/bottles|share/applications/$id\.desktop|share/metainfo/$id\.metainfo\.xml|share/icons/hicolor/[0-9]+x[0-9]+/apps/$id\.png|share/doc/bottles/copyright)\$" || true)
+extra=$(cd "$prefix" && find . -type f | sed 's|^\./||' | grep -Ev "^(games/bottles|share/applications/$id\.desktop|share/metainfo/$id\.metainfo\.xml|share/icons/hicolor/[0-9]+x[0-9]+/apps/$id\.png|share/doc/bottles/(copyright|changelog(\.Debian)?\.gz)|share/lintian/overrides/bottles|share/man/(bg/)?man6/bottles\.6\.gz)\$" || true)
 [ -z "$extra" ] && ok "nothing else is installed" || fail "unexpected installed files: $extra"
 
 echo "-- icons"
@@ -80,7 +85,7 @@ else
   fail "desktop-file-validate $desktop:"; echo "$report"
 fi
 key() { sed -n "s/^$1=//p" "$desktop"; }
-for pair in Type=Application Exec=bottles Icon=$id Terminal=false StartupWMClass=bottles; do
+for pair in Type=Application Exec=/usr/games/bottles Icon=$id Terminal=false StartupWMClass=bottles; do
   [ "$(key "${pair%%=*}")" = "${pair#*=}" ] && ok "$pair" || fail "want $pair, have ${pair%%=*}=$(key "${pair%%=*}")"
 done
 for category in Game LogicGame; do
@@ -90,16 +95,17 @@ done
 for k in Name Comment Keywords; do
   if key "$k" | LC_ALL=C.UTF-8 grep -qP '\p{Cyrillic}'; then ok "$k is Bulgarian: $(key "$k")"; else fail "$k=$(key "$k") has no Cyrillic letters"; fi
 done
-[ -x "$prefix/bin/$(key Exec | cut -d' ' -f1)" ] && ok "Exec names the installed program" ||
+[ -x "$prefix/$(key Exec | cut -d' ' -f1 | sed 's|^/usr/||')" ] && ok "Exec names the installed program" ||
   fail "Exec=$(key Exec) is not an installed program"
 
 echo "-- AppStream"
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
-if report=$(appstreamcli validate --no-net "$metainfo" 2>&1); then
-  ok "appstreamcli validate --no-net: $(echo "$report" | tail -n 1)"
-  echo "$report" | grep -E '^[EWI]:' | sed 's/^/    /' || true
+# Pedantic, and not one remark: errors, warnings, infos and pedantic notes
+# alike (the lines of a remark start with its letter and a colon).
+if report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) && ! echo "$report" | grep -Eq '^[EWIP]:'; then
+  ok "appstreamcli validate --pedantic --no-net: $(echo "$report" | tail -n 1)"
 else
-  fail "appstreamcli validate --no-net $metainfo:"; echo "$report"
+  fail "appstreamcli validate --pedantic --no-net $metainfo:"; echo "$report"
 fi
 if report=$(appstreamcli validate-tree --no-net "$prefix" 2>&1); then
   ok "appstreamcli validate-tree --no-net (metainfo, desktop entry and icons together)"
@@ -115,7 +121,7 @@ grep -Eq "<release version=\"$version\" date=\"[0-9]{4}-[0-9]{2}-[0-9]{2}\"" "$m
   ok "release $version listed" || fail "the metainfo lists no release $version with a date"
 
 echo "-- the .deb"
-deb=$out/bottles_${version}_${arch}.deb
+deb=$out/bottles_${version}-${release}_${arch}.deb
 rm -f "$out"/*.deb
 cpack --config "$build/CPackConfig.cmake" -B "$out" >"$tmp/cpack.log" 2>&1 ||
   { cat "$tmp/cpack.log"; die "cpack failed"; }
@@ -123,7 +129,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$out" >"$tmp/cpack.log" 2>&1 ||
 ok "built $deb"
 dpkg-deb --info "$deb"
 field() { dpkg-deb --field "$deb" "$1"; }
-for pair in Package=bottles Version=$version Architecture=$arch Section=games; do
+for pair in Package=bottles Version=$version-$release Architecture=$arch Section=games Recommends=qt6-wayland; do
   [ "$(field "${pair%%=*}")" = "${pair#*=}" ] && ok "$pair" || fail "want $pair, have $(field "${pair%%=*}")"
 done
 [ -n "$(field Maintainer)" ] && [ -n "$(field Description)" ] && ok "Maintainer and Description set" ||
@@ -180,13 +186,32 @@ for f in share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
          share/icons/hicolor/{32x32,64x64,128x128}/apps/$id.png; do
   cmp -s "$prefix/$f" "$root/usr/$f" || fail "usr/$f in the .deb differs from the installed one"
 done
-case $(file -b "$root/usr/bin/bottles") in
-  *", stripped"*) ok "usr/bin/bottles is stripped" ;;
-  *) fail "usr/bin/bottles is not stripped: $(file -b "$root/usr/bin/bottles")" ;;
+case $(file -b "$root/usr/games/bottles") in
+  *", stripped"*) ok "usr/games/bottles is stripped" ;;
+  *) fail "usr/games/bottles is not stripped: $(file -b "$root/usr/games/bottles")" ;;
 esac
 
+echo "-- Debian's policy"
+# Every tag lintian knows, pedantic and informational ones too: not one. (It
+# says on standard error that it runs as root.)
+if report=$(lintian -I --pedantic --tag-display-limit 0 "$deb" 2>"$tmp/lintian.err") && [ -z "$report" ]; then
+  ok "lintian -I --pedantic: nothing to report"
+else
+  fail "lintian -I --pedantic $deb:"; echo "$report"; cat "$tmp/lintian.err"
+fi
+# The manual pages as man shows them: the English one in a plain locale, the
+# Bulgarian one under bg, both with the exit status of a display not opened.
+for page in man/man6/bottles.6.gz man/bg/man6/bottles.6.gz; do
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$root/usr/share/$page" 2>"$tmp/man.err") || true
+  if [ -s "$tmp/man.err" ]; then fail "$page: man warns:"; cat "$tmp/man.err"
+  elif grep -Eq '^ +2 +[^ ]' <<<"$text" && grep -q 'qt6-wayland' <<<"$text"; then ok "$page: exit status 2 and qt6-wayland told"
+  else fail "$page does not tell the exit status 2 and qt6-wayland"; fi
+done
+grep -q 'Програмата няма опции' <(zcat "$root/usr/share/man/bg/man6/bottles.6.gz") && ok "the Bulgarian page is Bulgarian" ||
+  fail "the Bulgarian page does not say the program takes no options"
+
 echo "-- the unpacked program on an X server"
-tools/xvfb_open.sh --class "$(key StartupWMClass)" "$root/usr/bin/bottles" || status=1
+tools/xvfb_open.sh --class "$(key StartupWMClass)" "$root/usr/games/bottles" || status=1
 
 [ $status = 0 ] && echo "package checks passed: $deb" || echo "package checks FAILED"
 exit $status

@@ -24,7 +24,7 @@ board::Elements Wire(forms::Controls& c) {
 
 const forms::Form& MainForm::Description() { return MainFormDescription(); }
 
-MainForm::MainForm(forms::Controls& controls, char decimal_separator) : board_(Wire(controls), decimal_separator) {}
+MainForm::MainForm(forms::Controls& controls, const board::Locale& locale) : board_(Wire(controls), locale) {}
 
 void MainForm::Form_Load() { board_.ClearBoard(); }
 

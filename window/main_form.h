@@ -12,8 +12,10 @@ class MainForm : public forms::Handlers {
  public:
   static const forms::Form& Description();
 
-  // decimal_separator is the user's, for the volumes of the summaries.
-  MainForm(forms::Controls& controls, char decimal_separator);
+  // locale gives the user's decimal separator for the volumes of the
+  // summaries, asked at every summary (a back end is one); it outlives the
+  // form.
+  MainForm(forms::Controls& controls, const board::Locale& locale);
 
   void Form_Load();
   void Option1_Click(std::int16_t index);

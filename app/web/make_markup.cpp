@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
   }
   // The load writes no number that the decimal separator would change.
   forms::MemoryControls controls(MainForm::Description());
-  MainForm form(controls, '.');
+  MainForm form(controls, controls);
   if (!controls.Load(form)) return 1;
   const forms::web::Markup markup = forms::web::FormMarkup(controls);
   return Write(argv[1], markup.caption) && Write(argv[2], markup.title) && Write(argv[3], markup.style) &&

@@ -8,7 +8,7 @@
 
 int main() {
   static forms::web::WebForm window(MainForm::Description());
-  static MainForm form(window, window.DecimalSeparator());
+  static MainForm form(window, window);
   const bool loaded = window.Load(form);
   window.Ready();
   return loaded ? 0 : 1;

@@ -152,7 +152,7 @@ class CaptionElement : public board::Caption {
  public:
   CaptionElement(QLabel* w, QString name) : w_(w), name_(std::move(name)) { Speak(); }
   void SetCaption(std::string_view caption) override {
-    w_->setText(FromCp1251(caption));
+    w_->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
     Speak();
   }
 
@@ -383,10 +383,9 @@ void FormWindow::EndProgram() {
   QCoreApplication::exit(1);
 }
 
-char FormWindow::DecimalSeparator() const {
+std::string FormWindow::DecimalSeparator() const {
   const QString point = QLocale::system().decimalPoint();
-  if (point.size() == 1 && point[0].unicode() < 0x80) return static_cast<char>(point[0].unicode());
-  return '.';
+  return point.isEmpty() ? "." : point.toStdString();
 }
 
 }  // namespace forms::qt

@@ -24,7 +24,7 @@ class FormWindow : public QWidget, public BackEnd {
   QWidget* Widget(std::string_view name, int index) const;
   int Dpi() const { return dpi_; }
 
-  char DecimalSeparator() const override;
+  std::string DecimalSeparator() const override;
 
  private:
   Element MakeControl(const Placement& placement) override;

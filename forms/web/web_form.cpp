@@ -36,7 +36,7 @@ void forms_web_set_enabled(int row, int enabled);
 int forms_web_checked(int row);
 void forms_web_set_checked(int row, int checked);
 void forms_web_error(const char16_t* title, const char16_t* message);
-int forms_web_decimal_separator();
+int forms_web_decimal_separator(char* utf8, int size);
 }
 
 namespace forms::web {
@@ -80,7 +80,7 @@ struct TextElement : OfRow<board::Text> {
 
 struct CaptionElement : OfRow<board::Caption> {
   using OfRow::OfRow;
-  void SetCaption(std::string_view caption) override { forms_web_caption_set(row_, DecodeCp1251(caption).c_str()); }
+  void SetCaption(std::string_view caption) override { forms_web_caption_set(row_, DecodeUtf8(caption).c_str()); }
 };
 
 struct SwitchElement : OfRow<board::Switch> {
@@ -158,9 +158,10 @@ void WebForm::Clicked(int row) {
   RaiseClick(controls[static_cast<std::size_t>(row)]);
 }
 
-char WebForm::DecimalSeparator() const {
-  const int c = forms_web_decimal_separator();
-  return c > 0 && c < 0x80 ? static_cast<char>(c) : '.';
+std::string WebForm::DecimalSeparator() const {
+  char utf8[32] = {};
+  const int length = forms_web_decimal_separator(utf8, sizeof utf8);
+  return length > 0 ? std::string(utf8, static_cast<std::size_t>(length)) : std::string(".");
 }
 
 }  // namespace forms::web

@@ -28,7 +28,7 @@ class WebForm : public BackEnd {
   void Failed(const std::u16string& what);
 
   // The decimal separator of the browser's languages.
-  char DecimalSeparator() const override;
+  std::string DecimalSeparator() const override;
 
  protected:
   Element MakeControl(const Placement& placement) override;

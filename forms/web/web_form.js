@@ -1,7 +1,7 @@
 // The browser back end's side in the page (an Emscripten JavaScript library):
 // it adopts a form's controls, which the page's markup holds, reads and
 // writes them for web_form.cpp, and hands the page's clicks back to it.
-/* global mergeInto, LibraryManager, Module, UTF8ToString, UTF16ToString, stringToUTF16, _forms_web_click,
+/* global mergeInto, LibraryManager, Module, UTF8ToString, UTF16ToString, stringToUTF16, stringToUTF8, _forms_web_click,
    _forms_web_fail, formsWeb */
 
 mergeInto(LibraryManager.library, {
@@ -10,7 +10,20 @@ mergeInto(LibraryManager.library, {
     rows: [],
     root: null,
     text: '',
-    separator: 0,
+    separator: '',
+    separatorOfLanguages: function () {
+      const tags = [].concat(navigator.languages || [], navigator.language || []);
+      for (const tag of tags) {
+        try {
+          const parts = new Intl.NumberFormat(tag).formatToParts(0.5);
+          const point = parts.find((p) => p.type === 'decimal');
+          return point && point.value ? point.value : '.';
+        } catch {
+          // Not a language tag: the next one, or the point.
+        }
+      }
+      return '.';
+    },
     // The pools' row height: the form's font's line, as the desktop's list draws it.
     entryHeight: 18,
     // Runs an event's work; whatever goes wrong on its way, in the script or
@@ -296,21 +309,11 @@ mergeInto(LibraryManager.library, {
 
   // The decimal separator of the first of the browser's languages that is a
   // valid tag, worked out once; a point where none is ("C", "", "en_US").
+  // Written as UTF-8 into the buffer; its length in bytes.
   forms_web_decimal_separator__deps: ['$formsWeb'],
-  forms_web_decimal_separator: function () {
-    if (formsWeb.separator) return formsWeb.separator;
-    formsWeb.separator = 46;
-    const tags = [].concat(navigator.languages || [], navigator.language || []);
-    for (const tag of tags) {
-      try {
-        const parts = new Intl.NumberFormat(tag).formatToParts(0.5);
-        const point = parts.find((p) => p.type === 'decimal');
-        if (point && point.value.length === 1) formsWeb.separator = point.value.charCodeAt(0);
-        break;
-      } catch {
-        // Not a language tag: the next one, or the point.
-      }
-    }
-    return formsWeb.separator;
+  forms_web_decimal_separator: function (utf8, size) {
+    if (!formsWeb.separator) formsWeb.separator = formsWeb.separatorOfLanguages();
+    return stringToUTF8(formsWeb.separator, utf8, size);
   },
 });
+

@@ -2,6 +2,7 @@
 #include "forms/win32/elements.h"
 
 #include "board/errors.h"
+#include "forms/cp1251.h"
 #include "forms/win32/api.h"
 
 namespace forms::win32 {
@@ -61,7 +62,7 @@ class CaptionElement : public board::Caption {
  public:
   explicit CaptionElement(HWND w) : w_(w) {}
   void SetCaption(std::string_view caption) override {
-    SetWindowTextW(w_, FromCp1251(caption).c_str());
+    SetWindowTextW(w_, Wide(DecodeUtf8(caption)).c_str());
     // The system announces a new window text for the window object only; a
     // screen reader reads a label through its client object, whose name
     // is made from the caption.

@@ -125,7 +125,8 @@ FormWindow::FormWindow(const Form& form) : BackEnd(form), apartment_(std::make_u
       CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, FromCp1251(form.caption).c_str(), kStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
-  dpi_ = WindowDpi(hwnd_);
+  system_dpi_ = WindowDpi(hwnd_);
+  dpi_ = FittingDpi();
   FitClientArea();
   CreateControls();
 }
@@ -248,18 +249,51 @@ void FormWindow::Layout() {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void FormWindow::FitClientArea() {
-  const Form& form = Description();
-  const int width = TwipsToPixels(form.client_width, dpi_);
-  const int height = TwipsToPixels(form.client_height, dpi_);
+// The window's frame (caption, borders) around a client area, as the
+// system draws it at the monitor's DPI.
+RECT FormWindow::Outer(int width, int height) const {
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
   const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
   RECT outer{0, 0, width, height};
   if (const auto adjust = FromUser32<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi")) {
-    adjust(&outer, style, FALSE, ex_style, static_cast<UINT>(dpi_));
+    adjust(&outer, style, FALSE, ex_style, static_cast<UINT>(system_dpi_));
   } else {
     AdjustWindowRectEx(&outer, style, FALSE, ex_style);
   }
+  return outer;
+}
+
+// The form is laid out at the monitor's DPI where the whole window fits its
+// work area; where it would not (a large scale on a small screen), at the
+// largest DPI at which it does, so that nothing is cut off or out of reach.
+// The frame stays the system's, as it draws it now (not its estimate).
+int FormWindow::FittingDpi() const {
+  const Form& form = Description();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  RECT window;
+  RECT client;
+  GetWindowRect(hwnd_, &window);
+  GetClientRect(hwnd_, &client);
+  const long room_x = (work.right - work.left) - ((window.right - window.left) - client.right);
+  const long room_y = (work.bottom - work.top) - ((window.bottom - window.top) - client.bottom);
+  // Not below the classic 96 dpi halved: a form that small is no use.
+  constexpr int kSmallest = 48;
+  int dpi = system_dpi_;
+  while (dpi > kSmallest &&
+         (TwipsToPixels(form.client_width, dpi) > room_x || TwipsToPixels(form.client_height, dpi) > room_y)) {
+    --dpi;
+  }
+  return dpi;
+}
+
+void FormWindow::FitClientArea() {
+  const Form& form = Description();
+  const int width = TwipsToPixels(form.client_width, dpi_);
+  const int height = TwipsToPixels(form.client_height, dpi_);
+  const RECT outer = Outer(width, height);
   SetWindowPos(hwnd_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   // The frame the system really draws may differ from its estimate (a
@@ -273,6 +307,22 @@ void FormWindow::FitClientArea() {
   if (dw != 0 || dh != 0) {
     SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// A window laid out smaller to fit may still stand over the work area's edge
+// where the system put it: moved in, whole.
+void FormWindow::KeepOnWorkArea() {
+  RECT window;
+  GetWindowRect(hwnd_, &window);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const long x = std::max(work.left, std::min(window.left, work.right - (window.right - window.left)));
+  const long y = std::max(work.top, std::min(window.top, work.bottom - (window.bottom - window.top)));
+  if (x != window.left || y != window.top) {
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
@@ -351,11 +401,14 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       DestroyWindow(hwnd_);
       return 0;
     case WM_DPICHANGED: {
-      dpi_ = HIWORD(wparam);
+      system_dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                    suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+      // On the monitor the suggested place is on.
+      dpi_ = FittingDpi();
       Layout();
+      KeepOnWorkArea();
       return 0;
     }
     case WM_DESTROY:
@@ -505,13 +558,16 @@ void FormWindow::EndProgram() {
   PostQuitMessage(1);
 }
 
-char FormWindow::DecimalSeparator() const {
-  wchar_t separator[8] = {};
-  // By locale id, not name (GetLocaleInfoEx): Windows XP has no names.
-  const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
-  // The length counts the terminating null.
-  if (length == 2 && separator[0] > 0 && separator[0] < 0x80) return static_cast<char>(separator[0]);
-  return '.';
+std::string FormWindow::DecimalSeparator() const {
+  // Asked at every summary: the system answers from the user's settings as
+  // they are now, a change made while the program runs included. By locale
+  // id, not name (GetLocaleInfoEx): Windows XP has no names. Up to three
+  // characters and the null.
+  wchar_t separator[4] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) <= 1) return ".";
+  char utf8[16] = {};
+  const int length = WideCharToMultiByte(CP_UTF8, 0, separator, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return length > 1 ? std::string(utf8, static_cast<std::size_t>(length - 1)) : std::string(".");
 }
 
 }  // namespace forms::win32

@@ -59,8 +59,10 @@ class FormWindow : public BackEnd {
 
   // The control built from a row of the description, or nullptr.
   HWND Widget(std::string_view name, int index) const;
-  char DecimalSeparator() const override;
+  std::string DecimalSeparator() const override;
   HWND Handle() const { return hwnd_; }
+  // The DPI the form is laid out at: the monitor's, or less where the
+  // window would not fit the work area at the monitor's.
   int Dpi() const { return dpi_; }
 
  private:
@@ -72,6 +74,9 @@ class FormWindow : public BackEnd {
   void Layout();
   void FindCovers();
   void FitClientArea();
+  RECT Outer(int width, int height) const;
+  int FittingDpi() const;
+  void KeepOnWorkArea();
   void Command(int id, int code, HWND control);
   LRESULT ControlColour(HWND control, HDC dc, UINT message);
   void DrawButton(const DRAWITEMSTRUCT& item);
@@ -98,6 +103,7 @@ class FormWindow : public BackEnd {
   std::unique_ptr<Apartment> apartment_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
+  int system_dpi_ = 96;
   Gdi<HFONT> font_;
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;

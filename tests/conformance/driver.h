@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/back_end.h"
@@ -85,7 +86,7 @@ class Driver : public model::Target {
 template <class Game>
 class FixtureDriver : public Driver {
  public:
-  explicit FixtureDriver(char separator) : g_(separator) {}
+  explicit FixtureDriver(std::string separator) : g_(std::move(separator)) {}
   void Select(int cell) override { g_.Select(cell); }
   void Press(int button) override { g_.Press(button); }
   bool Enabled(int button) override { return g_.Enabled(button); }

@@ -23,7 +23,7 @@
 namespace conformance {
 
 // MainForm, loaded, in a new window of the back end, the window active.
-std::unique_ptr<Driver> MakeDriver(char separator = '.');
+std::unique_ptr<Driver> MakeDriver(std::string separator = ".");
 
 inline std::string Name(const char* name, int index) { return std::string(name) + "(" + std::to_string(index) + ")"; }
 inline std::string Name(const forms::Control& c) { return Name(c.name, c.index); }
@@ -360,11 +360,15 @@ TEST(ConformanceTest, TheQuotationIsNeverShown) {
   EXPECT_FALSE(g->Shown("Text1", 1));
 }
 
-TEST(ConformanceTest, TheCommaSeparatorOfTheUsersLocale) {
-  auto g = MakeDriver(',');
-  g->Select(4);
-  g->Press(3);
-  EXPECT_EQ(g->Summary(1), " = 1 / 0,5");
+// Whatever the user's separator is, it reaches the summary as it stands: one
+// character or several, outside ASCII and Windows-1251 too.
+TEST(ConformanceTest, TheSeparatorOfTheUsersLocaleAsItStands) {
+  for (const std::string separator : {",", "\u066B", "--"}) {
+    auto g = MakeDriver(separator);
+    g->Select(4);
+    g->Press(3);
+    EXPECT_EQ(g->Summary(1), " = 1 / 0" + separator + "5");
+  }
 }
 
 // --- Errors ------------------------------------------------------------------------

@@ -15,7 +15,7 @@ using conformance::Role;
 
 class QtDriver : public conformance::FixtureDriver<qt_test::Game> {
  public:
-  explicit QtDriver(char separator) : FixtureDriver(separator) {
+  explicit QtDriver(std::string separator) : FixtureDriver(std::move(separator)) {
     g_.window.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&g_.window));
   }
@@ -142,6 +142,6 @@ class QtDriver : public conformance::FixtureDriver<qt_test::Game> {
 
 }  // namespace
 
-std::unique_ptr<conformance::Driver> conformance::MakeDriver(char separator) {
-  return std::make_unique<QtDriver>(separator);
+std::unique_ptr<conformance::Driver> conformance::MakeDriver(std::string separator) {
+  return std::make_unique<QtDriver>(std::move(separator));
 }

@@ -21,7 +21,7 @@ namespace {
 // within 10 s ends the program with code 4.
 [[noreturn]] void PlayUntilTheOverflow() {
   forms::qt::FormWindow window(MainForm::Description());
-  MainForm form(window, '.');
+  MainForm form(window, window);
   if (!window.Load(form)) std::exit(3);
   window.show();
   qobject_cast<QLineEdit*>(window.Widget("Text2", 0))->setText(QStringLiteral("32767"));

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "forms/qt/qt_form.h"
 #include "tests/loaded_form.h"
@@ -24,7 +25,7 @@ inline std::string Utf8(const QString& s) { return s.toStdString(); }
 
 class Game : public model::Target, public tests::LoadedForm<forms::qt::FormWindow> {
  public:
-  explicit Game(char separator = '.') : LoadedForm(separator) {
+  explicit Game(std::string separator = ".") : LoadedForm(std::move(separator)) {
     window.show();
     (void)QTest::qWaitForWindowExposed(&window);
   }

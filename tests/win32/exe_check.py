@@ -99,19 +99,30 @@ manifest = b"".join(resources(pefile.RESOURCE_TYPE["RT_MANIFEST"])).decode()
 check(">true/pm</dpiAware>" in manifest and ">PerMonitorV2,PerMonitor</dpiAwareness>" in manifest,
       "the manifest asks for per-monitor DPI")
 
-# The icon group, as Windows picks from it: 32 x 32, 256 colours, a mask, and
-# pixel for pixel the drawing.
+# The icon group, as Windows picks from it: every size of 100 % to 200 % in
+# 16 colours with a mask (Windows XP's kind), 32 x 32 pixel for pixel the
+# drawing, and 256 x 256 stored as a PNG, as Vista and later read it.
 with tempfile.TemporaryDirectory() as scratch:
     ico = os.path.join(scratch, "bottles.ico")
     run("wrestool", "--extract", "--type=group_icon", f"--output={ico}", exe)
     listing = run("icotool", "--list", ico).decode().split("\n")
-    check(any("--width=32 --height=32 --bit-depth=8 --palette-size=256" in line for line in listing),
-          "an icon of 32 x 32 in 256 colours", listing)
-    for side in (16, 48):
-        check(any(f"--width={side} --height={side} " in line for line in listing), f"an icon of {side} x {side}",
-              listing)
+    sides = sorted(int(line.split("--width=")[1].split()[0]) for line in listing if "--width=" in line)
+    check(sides == [16, 20, 24, 32, 40, 48, 64, 256], "icons of 16, 20, 24, 32, 40, 48, 64 and 256 pixels", sides)
+    for side in (16, 20, 24, 32, 40, 48, 64):
+        check(any(f"--width={side} --height={side} --bit-depth=4 --palette-size=16" in line for line in listing),
+              f"the {side} x {side} icon in 16 colours", listing)
+    icons = list(resources(pefile.RESOURCE_TYPE["RT_ICON"]))
+    png = [data for data in icons if data.startswith(b"\x89PNG\r\n\x1a\n")]
+    check(len(png) == 1 and b"IHDR\x00\x00\x01\x00\x00\x00\x01\x00" in png[0][:32],
+          "one image stored as a PNG, of 256 x 256", [data[:16] for data in png])
+    run("icotool", "--extract", "--width=256", "--height=256", f"--output={scratch}/big.png", ico)
+    sampled = os.path.join(scratch, "sampled.png")
+    run("convert", drawing, "-sample", "256x256", f"png32:{sampled}")
+    differ = subprocess.run(["compare", "-metric", "AE", sampled, f"{scratch}/big.png", "null:"], capture_output=True)
+    check(differ.stderr.strip() == b"0", "the 256 x 256 icon is the drawing, its pixels eight times over",
+          differ.stderr.decode())
     run("icotool", "--extract", "--width=32", "--height=32", f"--output={scratch}", ico)
-    png = [os.path.join(scratch, f) for f in os.listdir(scratch) if f.endswith(".png")]
+    png = [os.path.join(scratch, f) for f in os.listdir(scratch) if f.endswith(".png") and "32x32" in f]
     check(len(png) == 1, "its image extracts")
     if len(png) == 1:
         want = os.path.join(scratch, "drawing.png")

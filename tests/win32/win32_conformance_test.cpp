@@ -46,7 +46,7 @@ class Apartment {
 
 class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_test::Game> {
  public:
-  explicit Win32Driver(char separator) : FixtureDriver(separator) {
+  explicit Win32Driver(std::string separator) : FixtureDriver(std::move(separator)) {
     SetForegroundWindow(g_.Main());
     Pump();
   }
@@ -246,6 +246,6 @@ class Win32Driver : private Apartment, public conformance::FixtureDriver<win32_t
 
 }  // namespace
 
-std::unique_ptr<conformance::Driver> conformance::MakeDriver(char separator) {
-  return std::make_unique<Win32Driver>(separator);
+std::unique_ptr<conformance::Driver> conformance::MakeDriver(std::string separator) {
+  return std::make_unique<Win32Driver>(std::move(separator));
 }

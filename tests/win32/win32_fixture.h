@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "forms/cp1251.h"
@@ -41,7 +42,7 @@ inline void Pump() {
 
 class Game : public model::Target, public tests::LoadedForm<forms::win32::FormWindow> {
  public:
-  explicit Game(char separator = '.') : LoadedForm(separator) {
+  explicit Game(std::string separator = ".") : LoadedForm(std::move(separator)) {
     window.ShowCentred();
     Pump();
   }
@@ -67,7 +68,7 @@ class Game : public model::Target, public tests::LoadedForm<forms::win32::FormWi
     return count;
   }
   std::string Cell(int cell) override { return Cp1251Of(W("Text2", cell)); }
-  std::string Summary(int table) override { return Cp1251Of(W("Label3", table)); }
+  std::string Summary(int table) override { return Utf8(TextOf(W("Label3", table))); }
   // The checked selector; -2 when more than one is.
   int SelectedCell() override {
     int selected = -1;

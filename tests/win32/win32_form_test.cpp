@@ -121,6 +121,61 @@ TEST(Win32LayoutTest, ANewDpiLaysTheWindowOutAgain) {
   }
 }
 
+// The window moved to a monitor of another DPI, as the system tells it: the
+// size it suggests is the old one scaled.
+void MoveToDpi(Game& g, int dpi) {
+  RECT outer;
+  GetWindowRect(g.Main(), &outer);
+  RECT suggested = {outer.left, outer.top, outer.left + MulDiv(outer.right - outer.left, dpi, g.window.Dpi()),
+                    outer.top + MulDiv(outer.bottom - outer.top, dpi, g.window.Dpi())};
+  SendMessageW(g.Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// At 192 dpi (and at 168 where the frame is that of Windows) the window is
+// taller than this 1024 x 768 screen: it is laid out whole at the largest DPI
+// at which it fits the work area, and stands on it, nothing cut off, nothing
+// out of reach; where it fits, it keeps the monitor's DPI.
+TEST(Win32LayoutTest, AtALargeScaleOnASmallScreenTheWindowFits) {
+  Game g;
+  const int before = g.window.Dpi();
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(g.Main(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT work = monitor.rcWork;
+  ASSERT_GT(forms::TwipsToPixels(6360, 192), work.bottom - work.top) << "a screen this tall fits the window anyway";
+  for (const int monitor_dpi : {168, 192}) {
+    MoveToDpi(g, monitor_dpi);
+    const int dpi = g.window.Dpi();
+    RECT outer;
+    GetWindowRect(g.Main(), &outer);
+    RECT client;
+    GetClientRect(g.Main(), &client);
+    // The frame is the system's, at the monitor's DPI.
+    const int frame_x = (outer.right - outer.left) - client.right;
+    const int frame_y = (outer.bottom - outer.top) - client.bottom;
+    const auto fits = [&](int at) {
+      return forms::TwipsToPixels(7200, at) + frame_x <= work.right - work.left &&
+             forms::TwipsToPixels(6360, at) + frame_y <= work.bottom - work.top;
+    };
+    if (fits(monitor_dpi)) {
+      // Wine's frame, smaller than Windows' at 168 dpi, leaves room for it.
+      EXPECT_EQ(dpi, monitor_dpi);
+    } else {
+      EXPECT_TRUE(fits(dpi) && !fits(dpi + 1)) << dpi << " dpi is not the largest that fits, at " << monitor_dpi;
+    }
+    ExpectLayoutAt(g, dpi);
+    EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
+                outer.bottom <= work.bottom)
+        << Str(outer) << " is not within the work area " << Str(work) << " at " << monitor_dpi << " dpi";
+  }
+  // Where it fits, the monitor's own.
+  MoveToDpi(g, 144);
+  EXPECT_EQ(g.window.Dpi(), 144);
+  MoveToDpi(g, before);
+  EXPECT_EQ(g.window.Dpi(), before);
+  ExpectLayoutAt(g, before);
+}
+
 void Repaint(Game& g) {
   RedrawWindow(g.Main(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   Pump();
@@ -451,21 +506,28 @@ class SavedDecimal {
   wchar_t saved_[8] = {};
 };
 
-TEST(Win32LocaleTest, TheSeparatorIsTheUsers) {
+// sDecimal as the user set it, up to three characters, outside Windows-1251
+// too; changed while the window is open (as the regional settings do it: the
+// value, then WM_SETTINGCHANGE "intl" to the windows), the next summary has
+// the new one. The user's value is put back whatever happens.
+TEST(Win32LocaleTest, TheSeparatorIsTheUsersAsItIsNow) {
   SavedDecimal saved;
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L","));
-  Game g(0);
-  EXPECT_EQ(g.window.DecimalSeparator(), ',');
+  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"--"));
+  Game g("");
+  EXPECT_EQ(g.window.DecimalSeparator(), "--");
   g.Select(1);
   g.Press(3);
-  EXPECT_EQ(g.Summary(0), " = 1 / 0,5");
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"."));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
-  // Not one ASCII character: the board gets '.'.
+  EXPECT_EQ(g.Summary(0), " = 1 / 0--5");
   ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"\u066B"));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
-  ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, L"::"));
-  EXPECT_EQ(g.window.DecimalSeparator(), '.');
+  SendMessageW(g.window.Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+  g.Select(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(1), " = 1 / 0\u066B5");
+  EXPECT_EQ(g.Summary(0), " = 1 / 0--5");  // written before the change
+  g.Select(1);
+  g.Press(4);
+  g.Press(3);
+  EXPECT_EQ(g.Summary(0), " = 1 / 0\u066B5");
 }
 
 // --- Errors -----------------------------------------------------------------------
@@ -508,7 +570,7 @@ void CALLBACK CloseBox(HWND, UINT, UINT_PTR timer, DWORD) {
 
 TEST(Win32ErrorTest, TheStandardReportIsAnErrorBoxThenExitCodeOne) {
   forms::win32::FormWindow window(MainForm::Description());
-  MainForm form(window, '.');
+  MainForm form(window, window);
   ASSERT_TRUE(window.Load(form));
   window.ShowCentred();
   SetWindowTextW(window.Widget("Text2", 3), L"40000");

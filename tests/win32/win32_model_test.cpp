@@ -9,15 +9,15 @@
 namespace {
 
 TEST(Win32ModelTest, RandomClicksAgreeWithTheReference) {
-  win32_test::Game game(0);
+  win32_test::Game game("");
   ASSERT_TRUE(game.loaded);
-  const char separator = game.window.DecimalSeparator();
+  const std::string separator = game.window.DecimalSeparator();
   EXPECT_EQ(model::Play(game, separator, 20261209u, 25'000), "");
 }
 
-TEST(Win32ModelTest, TheCommaSeparatorAgreesToo) {
-  win32_test::Game game(',');
-  EXPECT_EQ(model::Play(game, ',', 11u, 5'000), "");
+TEST(Win32ModelTest, AnotherSeparatorAgreesToo) {
+  win32_test::Game game("\u066B");
+  EXPECT_EQ(model::Play(game, "\u066B", 11u, 5'000), "");
 }
 
 }  // namespace
