@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -176,20 +177,20 @@ class SwitchElement : public board::Switch {
 
 class OptionElement : public board::Option {
  public:
-  explicit OptionElement(QRadioButton* w) : w_(w) {}
+  OptionElement(QRadioButton* w, QButtonGroup* group) : w_(w), group_(group) {}
   bool Value() const override { return w_->isChecked(); }
   void SetValue(bool selected) override {
-    // An exclusive group refuses to clear its checked button; leave the
-    // group for the moment of the change. No click is raised.
+    // An exclusive group refuses to clear its checked button; it is not
+    // exclusive for the moment of the change. No click is raised.
     const QSignalBlocker quiet(w_);
-    w_->setAutoExclusive(false);
+    group_->setExclusive(false);
     w_->setChecked(selected);
-    w_->setAutoExclusive(true);
+    group_->setExclusive(true);
     // Tab stops once in a group, at its checked member; with none checked,
     // at its first, not at whichever had the focus last.
-    const auto group = w_->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    if (std::none_of(group.begin(), group.end(), [](QRadioButton* b) { return b->isChecked(); })) {
-      for (QRadioButton* b : group) {
+    const auto group = group_->buttons();
+    if (std::none_of(group.begin(), group.end(), [](QAbstractButton* b) { return b->isChecked(); })) {
+      for (QAbstractButton* b : group) {
         const int policy = b == group.front() ? (b->focusPolicy() | Qt::TabFocus) : (b->focusPolicy() & ~Qt::TabFocus);
         b->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
       }
@@ -198,6 +199,7 @@ class OptionElement : public board::Option {
 
  private:
   QRadioButton* w_;
+  QButtonGroup* group_;
 };
 
 }  // namespace
@@ -207,7 +209,9 @@ FormWindow::FormWindow(const Form& form)
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
-      widgets_(form.controls.size(), nullptr) {
+      widgets_(form.controls.size(), nullptr),
+      groups_(form.controls.size(), nullptr),
+      arrows_(form.controls.size()) {
   LoadToolkitTranslationWhenNeeded();
   static const bool factory_installed = [] {
     QAccessible::installFactory(&AccessibleFactory);
@@ -231,6 +235,16 @@ FormWindow::FormWindow(const Form& form)
   QApplication::setFont(font);
   Build(dpi_);
   QApplication::setFont(application_font);
+  for (std::size_t row = 0; row < widgets_.size(); ++row) {
+    auto* selector = dynamic_cast<Selector*>(widgets_[row]);
+    if (selector == nullptr) continue;
+    std::array<QAbstractButton*, 4> to{};
+    for (std::size_t way = 0; way < to.size(); ++way) {
+      const int target = arrows_[row][way];
+      if (target >= 0) to[way] = qobject_cast<QAbstractButton*>(widgets_[static_cast<std::size_t>(target)]);
+    }
+    selector->SetArrows(to);
+  }
 
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);
@@ -265,8 +279,13 @@ Element FormWindow::MakeControl(const Placement& p) {
     case ControlKind::kFrame: widget = new Frame(caption, parent); break;
     case ControlKind::kOptionButton: {
       auto* w = new Selector(caption, parent);
-      w->setAutoExclusive(true);
-      element = std::make_unique<OptionElement>(w);
+      // Its group is the frame's, exclusive; the arrow keys' targets are
+      // given once all the group is made.
+      QButtonGroup*& group = groups_[static_cast<std::size_t>(p.group)];
+      if (group == nullptr) group = new QButtonGroup(this);
+      group->addButton(w);
+      arrows_[p.row] = p.arrows;
+      element = std::make_unique<OptionElement>(w, group);
       widget = w;
       break;
     }

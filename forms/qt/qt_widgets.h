@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <algorithm>
+#include <array>
 
 namespace forms::qt {
 
@@ -97,13 +98,42 @@ class FlatButton : public QPushButton {
 };
 
 // An option button that a click anywhere in its box selects, as its box is
-// what the user sees of it, not only the mark and the caption.
+// what the user sees of it, not only the mark and the caption. The arrow
+// keys go where the frame's rule says (SetArrows), not where Qt's own
+// search by geometry would, and select the one moved to.
 class Selector : public QRadioButton {
  public:
   Selector(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
 
+  // Left, Right, Up and Down; nullptr at an edge.
+  void SetArrows(const std::array<QAbstractButton*, 4>& to) { arrows_ = to; }
+
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    int way = -1;
+    switch (event->key()) {
+      case Qt::Key_Left: way = 0; break;
+      case Qt::Key_Right: way = 1; break;
+      case Qt::Key_Up: way = 2; break;
+      case Qt::Key_Down: way = 3; break;
+      default: break;
+    }
+    if (way < 0 || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+      QRadioButton::keyPressEvent(event);
+      return;
+    }
+    event->accept();
+    QAbstractButton* to = arrows_[static_cast<std::size_t>(way)];
+    if (to == nullptr || !to->isEnabled()) return;
+    to->setFocus(Qt::TabFocusReason);
+    // Selected as a click selects it: the group raises its click once.
+    if (!to->isChecked()) to->click();
+  }
+
+ private:
+  std::array<QAbstractButton*, 4> arrows_{};
 };
 
 // A text box the user cannot type into, as a screen reader reads it: its

@@ -114,6 +114,14 @@ mergeInto(LibraryManager.library, {
     heading.className = 'unseen';
     heading.textContent = caption.split('   ').pop();
     root.prepend(heading);
+    // The one place that says what each move changed, politely, as a whole.
+    const status = document.createElement('div');
+    status.className = 'unseen';
+    status.id = 'forms-status';
+    status.setAttribute('role', 'status');
+    status.setAttribute('aria-atomic', 'true');
+    root.append(status);
+    formsWeb.status = status;
     root.style.width = width + 'px';
     root.style.height = height + 'px';
     root.style.background = formsWeb.colour(back);
@@ -155,7 +163,6 @@ mergeInto(LibraryManager.library, {
       box.className = 'option';
       element = document.createElement('input');
       element.type = 'radio';
-      element.name = arrayName;
       const span = document.createElement('span');
       span.textContent = text;
       box.append(element, span);
@@ -219,7 +226,8 @@ mergeInto(LibraryManager.library, {
     const r = formsWeb.rows[row];
     r.name = UTF16ToString(name);
     if (r.kind === 'label') {
-      r.box.setAttribute('role', 'status');
+      // Not a live region of its own: the form's status says what changed.
+      r.box.setAttribute('role', 'note');
       r.box.setAttribute('aria-label', r.name + r.box.textContent);
     } else {
       r.element.setAttribute('aria-label', r.name);
@@ -242,10 +250,12 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  // Where each arrow key moves from an option button: rows of the
-  // description for Left, Right, Up and Down, -1 at an edge.
+  // An option button's group, named by its first member's row, and where
+  // each arrow key moves from it: rows of the description for Left, Right,
+  // Up and Down, -1 at an edge; both as the program worked them out.
   forms_web_arrows__deps: ['$formsWeb'],
-  forms_web_arrows: function (row, left, right, up, down) {
+  forms_web_arrows: function (row, group, left, right, up, down) {
+    formsWeb.rows[row].element.name = 'group-' + group;
     formsWeb.rows[row].arrows = [left, right, up, down];
   },
 
@@ -297,6 +307,15 @@ mergeInto(LibraryManager.library, {
     const r = formsWeb.rows[row];
     r.element.checked = !!checked;
     formsWeb.rove(r.element.name);
+  },
+
+  // The words of a move; the same words again are said again, told apart by
+  // a no-break blank at their end, every other time.
+  forms_web_status__deps: ['$formsWeb'],
+  forms_web_status: function (words) {
+    const text = UTF16ToString(words);
+    const status = formsWeb.status;
+    status.textContent = status.textContent === text ? text + '\u00a0' : text;
   },
 
   forms_web_error__deps: ['$formsWeb'],

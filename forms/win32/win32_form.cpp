@@ -33,11 +33,6 @@ constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
-bool SameContainer(const Control& a, const Control& b) {
-  if (a.container == nullptr || b.container == nullptr) return a.container == b.container;
-  return std::string_view(a.container) == b.container;
-}
-
 // Where a control goes in the client area, in pixels at a DPI: a frame's
 // controls are the window's children too, at the frame's origin plus their
 // offset in it.
@@ -102,6 +97,7 @@ struct FormWindow::Row {
   const Control* control = nullptr;
   HWND hwnd = nullptr;
   RadioGroup* group = nullptr;
+  ArrowTargets arrows{-1, -1, -1, -1};  // rows, as the frame placed them
   Hooked hooked;
 };
 
@@ -147,10 +143,10 @@ Element FormWindow::MakeControl(const Placement& p) {
   auto row = std::make_unique<Row>();
   row->control = c;
   DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
-  // A group of option buttons runs from its first member to the next
-  // control with WS_GROUP: every other control starts a group.
-  const bool continues_group = c->kind == ControlKind::kOptionButton && previous_ != nullptr &&
-                               previous_->kind == ControlKind::kOptionButton && SameContainer(*previous_, *c);
+  // The dialog manager's group of option buttons runs from its first member
+  // to the next control with WS_GROUP: every other control starts one. The
+  // members of the frame's group come one after another in tab order.
+  const bool continues_group = p.group >= 0 && p.group == previous_group_;
   if (!continues_group) style |= WS_GROUP;
   if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
   const ControlMaking making = MakingOf(*c);
@@ -169,6 +165,7 @@ Element FormWindow::MakeControl(const Placement& p) {
   if (c->kind == ControlKind::kOptionButton) {
     if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
     row->group = groups_.back().get();
+    row->arrows = p.arrows;
     row->group->members.push_back(w);
   }
   Element element = making.finish(w, row->group);
@@ -179,7 +176,7 @@ Element FormWindow::MakeControl(const Placement& p) {
   rows_[p.row] = std::move(row);
   // Only now, when it lives as long as the control.
   HookControl(w, rows_[p.row]->hooked);
-  previous_ = c;
+  previous_group_ = p.group;
   return element;
 }
 
@@ -191,11 +188,9 @@ void FormWindow::CreateControls() {
   for (const auto& group : groups_) group->UpdateTabStop();
   for (const auto& row : rows_) {
     if (row->control->kind != ControlKind::kOptionButton) continue;
-    const int from = static_cast<int>(row->control - form.controls.data());
-    for (const Arrow arrow : {Arrow::kLeft, Arrow::kRight, Arrow::kUp, Arrow::kDown}) {
-      const int to = ArrowTarget(form, from, arrow);
-      row->hooked.arrow_targets[static_cast<int>(arrow)] =
-          to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
+    for (std::size_t way = 0; way < row->arrows.size(); ++way) {
+      const int to = row->arrows[way];
+      row->hooked.arrow_targets[way] = to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
     }
   }
   FindCovers();

@@ -101,7 +101,7 @@ class FormWindow : public BackEnd {
   Gdi<HFONT> font_;
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;
-  const Control* previous_ = nullptr;  // the control made last
+  int previous_group_ = -1;  // the group of the control made last
   Brushes brushes_;
   bool destroying_ = false;
   int exit_code_ = 0;
