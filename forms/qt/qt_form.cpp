@@ -60,6 +60,8 @@ void PaintBackground(QWidget* w, Colour c) {
 QAccessibleInterface* AccessibleFactory(const QString&, QObject* object) {
   if (auto* line = dynamic_cast<ReadOnlyLine*>(object)) return new ReadOnlyAccessible(line, line);
   if (auto* panel = dynamic_cast<ReadOnlyPanel*>(object)) return new ReadOnlyAccessible(panel, panel);
+  if (auto* announcer = dynamic_cast<Announcer*>(object))
+    return new QAccessibleWidget(announcer, QAccessible::Notification);
   // The window is a frame named by its caption, not a filler.
   if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
   return nullptr;
@@ -246,6 +248,7 @@ FormWindow::FormWindow(const Form& form)
     selector->SetArrows(to);
   }
 
+  announcer_ = new Announcer(this);
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);
   focus_mark_ = mark;
@@ -338,6 +341,17 @@ Element FormWindow::MakeControl(const Placement& p) {
   widget->setVisible(c.visible);
   widgets_[p.row] = widget;
   return element;
+}
+
+// A pool's name carries its count; the words of a move are said by the
+// window's announcer, and the focus stays where it is.
+void FormWindow::Changed(const Change& change) {
+  const auto& controls = Description().controls;
+  for (const Change::Part& part : change.parts) {
+    if (controls[part.row].kind == ControlKind::kListBox)
+      widgets_[part.row]->setAccessibleName(QString::fromStdU16String(part.said));
+  }
+  if (!change.words.empty()) announcer_->Say(QString::fromStdU16String(change.words));
 }
 
 // The mark goes first: it looks the focus up among the controls, which go

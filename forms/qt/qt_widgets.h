@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <algorithm>
 #include <array>
 
@@ -249,17 +250,38 @@ class ReadOnlyAccessible : public QAccessibleWidget, public QAccessibleTextInter
 };
 
 // A pool. Only the control that has the focus says so to a screen reader:
-// a list's current entry counts as focused, so a list without the focus
-// keeps none.
+// a list's current entry counts as focused beside the list, so a pool keeps
+// none, and its keys scroll it by rows instead of moving a current entry.
 class PoolList : public QListWidget {
  public:
   using QListWidget::QListWidget;
 
  protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QListWidget::focusInEvent(event);
+    NoCurrentEntry();
+  }
   void focusOutEvent(QFocusEvent* event) override {
     QListWidget::focusOutEvent(event);
-    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    NoCurrentEntry();
   }
+  void keyPressEvent(QKeyEvent* event) override {
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (event->key()) {
+      case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+      case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+      case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+      case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+      case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+      case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+      default: QListWidget::keyPressEvent(event); return;
+    }
+    verticalScrollBar()->triggerAction(action);
+    event->accept();
+  }
+
+ private:
+  void NoCurrentEntry() { selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate); }
 };
 
 // The mark of the control that has the keyboard focus, drawn over it by the
@@ -303,6 +325,25 @@ class FocusMark : public QFocusFrame {
 
   int width_;
   int white_ = 1;
+};
+
+// Where the words of a move are said: a notification, which a screen reader
+// speaks when it shows (Orca speaks no name or description changes that
+// Qt 6.4 sends: it sends the object, not the text). It draws nothing, takes
+// no focus and no click; each move shows it anew with its words as its name.
+class Announcer : public QWidget {
+ public:
+  explicit Announcer(QWidget* window) : QWidget(window) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 1, 1);
+    hide();
+  }
+  void Say(const QString& words) {
+    hide();
+    setAccessibleName(words);
+    show();
+  }
 };
 
 // A frame drawn the classic way: its back colour, an etched border, and the

@@ -489,8 +489,9 @@ TEST(ConformanceTest, EveryControlHasANameAndARole) {
     Role role;
   } expected[] = {
       {"Text1", 0, "Логика - по 7 бутилки на 3 маси", Role::kText},
-      {"List1", 0, "Пълна", Role::kList},
-      {"List1", 2, "Празна", Role::kList},
+      {"List1", 0, "Пълна: 7", Role::kList},  // a pool says its count
+      {"List1", 1, "Полу: 6", Role::kList},
+      {"List1", 2, "Празна: 7", Role::kList},
       {"Command1", 0, "1 цяла = 2 полу", Role::kButton},
       {"Command1", 2, "Чисти", Role::kButton},
       {"Text2", 0, "1-ва Пълна", Role::kText},
