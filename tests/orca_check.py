@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Run by orca_test.sh beside a running Orca: opens the program, plays a
 short game with the keyboard (xdotool, to the focused window) and checks
-that after each press Orca says the result of the move while the focus
-stays on the pressed button. Usage: orca_check.py <orca log> <program>"""
+that after each press Orca says the result of the move. The focus stays on
+the pressed button: each next step starts from there (a second press of
+"Върни бутилка", Tab and Shift+Tab counted from it) and waits for Orca to
+name where it lands. Usage: orca_check.py <orca log> <program>"""
 import os
 import re
 import subprocess

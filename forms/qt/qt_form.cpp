@@ -47,8 +47,17 @@ QColor ToQColor(Colour c) {
   return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
+// Whether the desktop asks for high contrast: GTK's HighContrast and
+// HighContrastInverse themes, which Qt's GTK platform theme follows. Then the
+// form takes the theme's colours; any other theme, a dark one too, leaves
+// the described ones. Asked once, at the window's making.
+bool HighContrast() {
+  static const bool asked = qgetenv("GTK_THEME").startsWith("HighContrast");
+  return asked;
+}
+
 void PaintBackground(QWidget* w, Colour c) {
-  if (c == kDefaultColour) return;
+  if (c == kDefaultColour || HighContrast()) return;
   // Buttons fill with the Button role, other widgets with Window.
   QPalette palette = w->palette();
   palette.setColor(QPalette::Window, ToQColor(c));
@@ -223,7 +232,8 @@ FormWindow::FormWindow(const Form& form)
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
   setFixedSize(TwipsToPixels(form.client_width, dpi_), TwipsToPixels(form.client_height, dpi_));
-  setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
+  if (!HighContrast())
+    setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
   PaintBackground(this, form.back_colour);
   QFont font(QString::fromLatin1(form.font.name));
   font.setPointSize(form.font.points);
@@ -293,7 +303,7 @@ Element FormWindow::MakeControl(const Placement& p) {
       break;
     }
     case ControlKind::kButton: {
-      auto* w = new FlatButton(ToQColor(c.back_colour), parent);
+      auto* w = new FlatButton(HighContrast() ? QColor() : ToQColor(c.back_colour), parent);
       w->setText(caption);
       element = std::make_unique<SwitchElement>(w);
       widget = w;

@@ -56,8 +56,8 @@ inline QPalette ClassicPalette(QColor window) {
   return p;
 }
 
-// A button drawn flat in its own back colour, as the graphical button style
-// asks: a bevel, the caption centred, greyed when disabled. The focus is
+// A button drawn flat in its own back colour (none: the palette's, under
+// high contrast), as the graphical button style asks: a bevel, the caption centred, greyed when disabled. The focus is
 // shown by the window's FocusMark. Enter and the keypad's Enter press it, as
 // Space does.
 class FlatButton : public QPushButton {
@@ -68,12 +68,15 @@ class FlatButton : public QPushButton {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     const QRect r = rect();
-    p.fillRect(r, back_);
+    p.fillRect(r, back_.isValid() ? back_ : palette().color(QPalette::Button));
     qDrawWinButton(&p, r, palette(), isDown());
     QRect text_rect = r.adjusted(3, 2, -3, -2);
     if (isDown()) text_rect.translate(1, 1);
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
-    if (isEnabled()) {
+    if (!back_.isValid()) {
+      // The desktop's high-contrast colours: its own text, greyed its way.
+      p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    } else if (isEnabled()) {
       p.setPen(Qt::black);
     } else {
       p.setPen(Qt::white);
