@@ -180,6 +180,32 @@ Element FormWindow::MakeControl(const Placement& p) {
   return element;
 }
 
+// A pool's object names it with its count; the words of a move become the
+// description of the control that has the focus (the pressed button), and
+// a screen reader listening is told both changed. The words leave the
+// control that said them last.
+void FormWindow::Changed(const Change& change) {
+  const auto& controls = Description().controls;
+  const auto wide = [](const std::u16string& text) { return std::wstring(text.begin(), text.end()); };
+  for (const Change::Part& part : change.parts) {
+    if (controls[part.row].kind != ControlKind::kListBox) continue;
+    Row& row = *rows_[part.row];
+    row.hooked.spoken.now->name = wide(part.said);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, row.hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+  if (change.words.empty()) return;
+  const HWND focused = GetFocus();
+  Row* told = nullptr;
+  for (const auto& row : rows_) {
+    if (row != nullptr && row->hwnd == focused) told = row.get();
+  }
+  if (told_ != nullptr && told_ != told) told_->hooked.spoken.now->words.clear();
+  told_ = told;
+  if (told == nullptr) return;
+  told->hooked.spoken.now->words = wide(change.words);
+  NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, told->hwnd, OBJID_CLIENT, CHILDID_SELF);
+}
+
 void FormWindow::CreateControls() {
   const Form& form = Description();
   font_ = MakeFont(form, dpi_);

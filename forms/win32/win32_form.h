@@ -78,6 +78,7 @@ class FormWindow : public BackEnd {
   HBRUSH Brush(Colour colour);
   Row* RowOf(HWND control) const;
   void ShowErrorBox(const ErrorReport& report) override;
+  void Changed(const Change& change) override;
   void EndProgram() override;
 
   // Destroys the window, with the FormWindow or when its constructor fails
@@ -102,6 +103,7 @@ class FormWindow : public BackEnd {
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;
   int previous_group_ = -1;  // the group of the control made last
+  Row* told_ = nullptr;      // the control whose description says a move's words
   Brushes brushes_;
   bool destroying_ = false;
   int exit_code_ = 0;
