@@ -122,6 +122,7 @@ FormWindow::FormWindow(const Form& form) : BackEnd(form), apartment_(std::make_u
                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
   dpi_ = WindowDpi(hwnd_);
+  high_contrast_ = HighContrastOn();
   FitClientArea();
   CreateControls();
 }
@@ -364,13 +365,16 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(Description().back_colour));
+      FillRect(reinterpret_cast<HDC>(wparam), &client,
+               high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(Description().back_colour));
       return 1;
     }
     case WM_CLOSE:
       // The dialog manager would make closing a press of a Cancel button.
       DestroyWindow(hwnd_);
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: FollowContrast(); break;
     case WM_DPICHANGED: {
       dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -424,12 +428,19 @@ void FormWindow::Command(int id, int code, HWND control) {
 LRESULT FormWindow::ControlColour(HWND control, HDC dc, UINT message) {
   const Row* row = RowOf(control);
   if (row == nullptr) return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
+  const ControlKind kind = row->control->kind;
+  const bool box = kind == ControlKind::kTextBox || kind == ControlKind::kListBox;
+  if (high_contrast_) {
+    // The system's: the window colours in the boxes, the face elsewhere.
+    SetTextColor(dc, GetSysColor(box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(box ? COLOR_WINDOW : COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(box ? COLOR_WINDOW : COLOR_BTNFACE));
+  }
   Colour colour = row->control->back_colour;
   if (colour == kDefaultColour) {
     // Read-only edits ask with WM_CTLCOLORSTATIC and would be grey; the
     // text boxes keep the white of an ordinary text box, as the lists do.
-    const ControlKind kind = row->control->kind;
-    colour = kind == ControlKind::kTextBox || kind == ControlKind::kListBox ? kBoxWhite : kClassicFace;
+    colour = box ? kBoxWhite : kClassicFace;
   }
   SetTextColor(dc, kText);
   SetBkColor(dc, ToColorRef(colour));
@@ -442,7 +453,7 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
   RECT area = item.rcItem;
-  FillRect(dc, &area, Brush(row.control->back_colour));
+  FillRect(dc, &area, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
   DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
   const std::wstring caption = WindowText(item.hwndItem);
@@ -460,7 +471,9 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     area.top += (area.bottom - area.top - text_height) / 2;
     area.bottom = area.top + text_height;
   }
-  if (disabled) {
+  if (high_contrast_) {
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  } else if (disabled) {
     // Greyed as the system greys a disabled caption: grey with a light
     // shadow.
     RECT shadow = area;
@@ -483,6 +496,13 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -1, -1);
     DrawFocusMark(dc, focus, 2 * MarkUnit(item.hwndItem), 2 * MarkUnit(item.hwndItem));
   }
+}
+
+void FormWindow::FollowContrast() {
+  const bool asked = HighContrastOn();
+  if (asked == high_contrast_) return;
+  high_contrast_ = asked;
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 HBRUSH FormWindow::Brush(Colour colour) { return brushes_.Of(ToColorRef(colour)); }

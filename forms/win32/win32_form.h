@@ -76,6 +76,8 @@ class FormWindow : public BackEnd {
   LRESULT ControlColour(HWND control, HDC dc, UINT message);
   void DrawButton(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(Colour colour);
+  // Asks the system again and repaints the window in the colours it wants.
+  void FollowContrast();
   Row* RowOf(HWND control) const;
   void ShowErrorBox(const ErrorReport& report) override;
   void Changed(const Change& change) override;
@@ -106,6 +108,7 @@ class FormWindow : public BackEnd {
   Row* told_ = nullptr;      // the control whose description says a move's words
   Brushes brushes_;
   bool destroying_ = false;
+  bool high_contrast_ = false;  // the system's colours, not the described ones
   int exit_code_ = 0;
   // The last member, so the first to go: the window and its controls go
   // while the rows their procedures read, the font and the brushes live.
