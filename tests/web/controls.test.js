@@ -242,6 +242,30 @@ test('the selectors\' arrow keys: the neighbour in the row or column, no wrap, s
   assert.equal((await web.state(page)).cells[4], '1');
 });
 
+// Forced colours (Windows' high contrast, emulated by Chromium): every state
+// still looks different: a selected selector from the others, a disabled
+// button from an enabled one, a focused control from itself unfocused.
+test('under forced colours every state stays distinguishable', chromiumOnly, async () => {
+  const page = await web.open(browser);
+  await page.raw.emulateMedia({ forcedColors: 'active' });
+  const shot = (name, index) => page.shot(web.selector(name, index));
+  await web.focus(page, 'Text1', 0);
+  const unselected = await shot('Option1', 4);
+  await web.click(page, 'Option1', 4);
+  await web.focus(page, 'Text1', 0);
+  assert.ok(!(await shot('Option1', 4)).equals(unselected), 'a selected selector looks unselected');
+  const enabled = await shot('Command1', 0);
+  await web.click(page, 'Command1', 3);
+  assert.equal((await web.state(page)).enabled[0], false);
+  assert.ok(!(await shot('Command1', 0)).equals(enabled), 'a disabled button looks enabled');
+  const unfocused = await shot('Command1', 2);
+  // By the keyboard, which shows the focus of a button.
+  await web.focus(page, 'Text2', 0);
+  await page.press('Shift+Tab');
+  assert.equal(await focused(page), 'Command1(2)');
+  assert.ok(!(await shot('Command1', 2)).equals(unfocused), 'the focus does not show');
+});
+
 test('a pool shows six whole rows of the form\'s font and scrolls by rows with the keys', async () => {
   const page = await web.open(browser);
   for (let i = 0; i < 7; ++i) await web.click(page, 'Command1', 0);
