@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/arrow_keys.h"
 #include "forms/control_table.h"
 #include "forms/runtime.h"
 
@@ -30,6 +31,23 @@ struct Placement {
   // What names it for a screen reader beside its own caption; empty when
   // nothing does.
   std::u16string spoken;
+  // An option button's group (the row of its first member) and where each
+  // arrow key goes from it; -1 for other controls and at the edges.
+  int group = -1;
+  ArrowTargets arrows{-1, -1, -1, -1};
+};
+
+// What an event changed on the form, worked out once by the frame for every
+// back end's screen reader: each changed row with what it now says, and the
+// words for the whole change, in the form's own language, made from its
+// captions. Words are empty after the load, which nobody asked for.
+struct Change {
+  struct Part {
+    std::size_t row;
+    std::u16string said;  // "Пълна: 7", "2-ра, Полу: 1", "2-ра = 1 / 0.5"
+  };
+  std::vector<Part> parts;  // in the description's order
+  std::u16string words;     // "2-ра, Полу: 1. 2-ра = 1 / 0.5. Полу: 6"
 };
 
 class BackEnd : public ControlTable {
@@ -70,6 +88,9 @@ class BackEnd : public ControlTable {
   void Build(int dpi);
   // Makes the control of a row and returns its element.
   virtual Element MakeControl(const Placement& placement) = 0;
+  // Tells the back end's screen reader what an event changed; called after
+  // the load and after every click that reached a handler without an error.
+  virtual void Changed(const Change& /*change*/) {}
 
   // The row of a control, or -1.
   int RowNumber(std::string_view name, int index) const { return FindControl(Description(), name, index); }
@@ -95,10 +116,15 @@ class BackEnd : public ControlTable {
   template <class Event>
   void Deliver(const Event& event);
   void Report(const ErrorReport& report);
+  // Works out what the last event changed and hands it to Changed().
+  void TellChange(const Control* pressed);
+  // What a row says now (a pool its count, a cell its labels and text).
+  std::u16string SaidOf(std::size_t row);
 
   Handlers* handlers_ = nullptr;
   Reporter reporter_;
   bool ended_ = false;
+  std::vector<std::u16string> said_;  // by row, as last told
 };
 
 }  // namespace forms

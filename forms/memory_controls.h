@@ -3,6 +3,7 @@
 // with no toolkit, whose clicks a test raises as a window delivers them.
 #pragma once
 
+#include <type_traits>
 #include <vector>
 
 #include "board/errors.h"
@@ -21,21 +22,21 @@ class MemoryControls : public BackEnd {
   // The element of a row as what it is, for tests to read and corrupt.
   template <class T>
   T& Get(std::string_view name, int index) {
-    if constexpr (std::is_same_v<T, board::MemoryList>)
-      return static_cast<T&>(List(name, index));
-    else if constexpr (std::is_same_v<T, board::MemoryText>)
-      return static_cast<T&>(Text(name, index));
-    else if constexpr (std::is_same_v<T, board::MemoryCaption>)
-      return static_cast<T&>(Caption(name, index));
-    else if constexpr (std::is_same_v<T, board::MemorySwitch>)
-      return static_cast<T&>(Switch(name, index));
-    else
-      return static_cast<T&>(Option(name, index));
+    const int row = RowNumber(name, index);
+    using Kind = std::conditional_t<
+        std::is_base_of_v<board::List, T>, board::List,
+        std::conditional_t<
+            std::is_base_of_v<board::Text, T>, board::Text,
+            std::conditional_t<std::is_base_of_v<board::Caption, T>, board::Caption,
+                               std::conditional_t<std::is_base_of_v<board::Switch, T>, board::Switch, board::Option>>>>;
+    Kind* element = row < 0 ? nullptr : ElementAt<Kind>(static_cast<std::size_t>(row));
+    if (element == nullptr) throw board::NoSuchElementError();
+    return static_cast<T&>(*element);
   }
 
   // A click on a control as a window delivers it: a disabled button takes
   // none; an option button becomes the one selected among the option buttons
-  // of its container, and raises its click only if it was not selected.
+  // of its group, and raises its click only if it was not selected.
   void Click(std::string_view name, int index) {
     const int row = RowNumber(name, index);
     if (row < 0) throw board::NoSuchElementError();
@@ -46,7 +47,7 @@ class MemoryControls : public BackEnd {
       if (option->Value()) return;
       for (std::size_t other = 0; other < controls.size(); ++other) {
         auto* member = ElementAt<board::Option>(other);
-        if (member != nullptr && SameName(controls[other].container, control.container))
+        if (member != nullptr && groups_[other] == groups_[static_cast<std::size_t>(row)])
           member->SetValue(member == option);
       }
     }
@@ -57,9 +58,13 @@ class MemoryControls : public BackEnd {
 
   // The standard reports, kept where a window would show them.
   std::vector<ErrorReport> shown;
+  // What each event changed, as a screen reader is told it.
+  std::vector<Change> changes;
 
  protected:
   Element MakeControl(const Placement& p) override {
+    groups_.resize(Description().controls.size(), -1);
+    groups_[p.row] = p.group;
     switch (p.control->kind) {
       case ControlKind::kListBox: return std::make_unique<board::MemoryList>();
       case ControlKind::kTextBox: {
@@ -79,11 +84,13 @@ class MemoryControls : public BackEnd {
     return {};
   }
   void ShowErrorBox(const ErrorReport& report) override { shown.push_back(report); }
+  void Changed(const Change& change) override { changes.push_back(change); }
   // No loop to leave: the program has ended once no event is delivered.
   void EndProgram() override {}
 
  private:
   std::string separator_;
+  std::vector<int> groups_;  // by row, as the frame placed them
 };
 
 }  // namespace forms

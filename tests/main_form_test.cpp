@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "forms/cp1251.h"
 #include "forms/memory_controls.h"
 
 namespace {
@@ -93,6 +94,41 @@ TEST_F(MainFormTest, AControlArrayHasNoMemberBeyondItsLast) {
   EXPECT_THROW(controls.List("List1", 3), board::NoSuchElementError);
   EXPECT_THROW(controls.Text("Label2", 0), board::NoSuchElementError);  // a label, not a text box
   EXPECT_THROW(controls.Switch("Command1", -1), board::NoSuchElementError);
+}
+
+}  // namespace
+
+namespace {
+
+// What a screen reader is told after each move, made by the frame from the
+// form's captions: only what changed, the pools with their counts.
+TEST(MainFormWordsTest, EachMoveIsToldWhatItChanged) {
+  forms::MemoryControls controls(MainForm::Description());
+  MainForm form(controls, controls);
+  ASSERT_TRUE(controls.Load(form));
+  ASSERT_EQ(controls.changes.size(), 1u);
+  EXPECT_EQ(controls.changes[0].words, u"");  // the load: nobody asked
+  std::set<std::string> pools;
+  for (const auto& part : controls.changes[0].parts) {
+    if (MainForm::Description().controls[part.row].kind == forms::ControlKind::kListBox)
+      pools.insert(forms::EncodeUtf8(part.said));
+  }
+  EXPECT_EQ(pools, (std::set<std::string>{"Пълна: 7", "Полу: 7", "Празна: 7"}));
+  const auto told = [&](const char* name, int index) {
+    const std::size_t before = controls.changes.size();
+    controls.Click(name, index);
+    return controls.changes.size() > before ? forms::EncodeUtf8(controls.changes.back().words)
+                                            : std::string("(nothing)");
+  };
+  EXPECT_EQ(told("Command1", 0), "Пълна: 6, Полу: 9, Празна: 6");
+  EXPECT_EQ(told("Option1", 4), "(nothing)");  // the focused selector speaks for itself
+  EXPECT_EQ(told("Command1", 3),
+            "2-ра, Полу: 1. 2-ра = 1 / 0.5. Полу: 8. Недостъпни: 1 цяла = 2 полу, 2 полу = 1 цяла");
+  EXPECT_EQ(told("Command1", 4), "2-ра, Полу: 0. 2-ра = 0 / 0. Полу: 9");
+  EXPECT_EQ(told("Command1", 4), "Без промяна");  // nothing to return
+  EXPECT_EQ(told("Command1", 2),
+            "Всички клетки са празни. Пълна: 7, Полу: 7, Празна: 7. Достъпни: 1 цяла = 2 полу, 2 полу = 1 цяла. "
+            "Бутилки - пълни, празни: няма избрана");
 }
 
 }  // namespace

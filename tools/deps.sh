@@ -47,9 +47,10 @@ BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-tran
 # What the tests need beside: a real X server, screenshots and window look-up,
 # GTK's dark theme through Qt's GTK platform theme, and a session bus with
 # the accessibility bus and Python's AT-SPI client, to read the window as a
-# screen reader does.
+# screen reader does; Orca itself, under a plain window manager, to hear
+# what it says after each move.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool qt6-gtk-platformtheme dbus-daemon at-spi2-core
-  python3-pyatspi"
+  python3-pyatspi orca openbox"
 # What cross-builds the Windows program and checks it as a file, whatever
 # Wine the host can run.
 BOTTLES_WINDOWS_PACKAGES="g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest icoutils python3-pefile imagemagick"

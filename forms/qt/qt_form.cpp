@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QFocusFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -46,8 +47,17 @@ QColor ToQColor(Colour c) {
   return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
+// Whether the desktop asks for high contrast: GTK's HighContrast and
+// HighContrastInverse themes, which Qt's GTK platform theme follows. Then the
+// form takes the theme's colours; any other theme, a dark one too, leaves
+// the described ones. Asked once, at the window's making.
+bool HighContrast() {
+  static const bool asked = qgetenv("GTK_THEME").startsWith("HighContrast");
+  return asked;
+}
+
 void PaintBackground(QWidget* w, Colour c) {
-  if (c == kDefaultColour) return;
+  if (c == kDefaultColour || HighContrast()) return;
   // Buttons fill with the Button role, other widgets with Window.
   QPalette palette = w->palette();
   palette.setColor(QPalette::Window, ToQColor(c));
@@ -59,6 +69,8 @@ void PaintBackground(QWidget* w, Colour c) {
 QAccessibleInterface* AccessibleFactory(const QString&, QObject* object) {
   if (auto* line = dynamic_cast<ReadOnlyLine*>(object)) return new ReadOnlyAccessible(line, line);
   if (auto* panel = dynamic_cast<ReadOnlyPanel*>(object)) return new ReadOnlyAccessible(panel, panel);
+  if (auto* announcer = dynamic_cast<Announcer*>(object))
+    return new QAccessibleWidget(announcer, QAccessible::Notification);
   // The window is a frame named by its caption, not a filler.
   if (auto* window = dynamic_cast<FormWindow*>(object)) return new QAccessibleWidget(window, QAccessible::Window);
   return nullptr;
@@ -176,20 +188,20 @@ class SwitchElement : public board::Switch {
 
 class OptionElement : public board::Option {
  public:
-  explicit OptionElement(QRadioButton* w) : w_(w) {}
+  OptionElement(QRadioButton* w, QButtonGroup* group) : w_(w), group_(group) {}
   bool Value() const override { return w_->isChecked(); }
   void SetValue(bool selected) override {
-    // An exclusive group refuses to clear its checked button; leave the
-    // group for the moment of the change. No click is raised.
+    // An exclusive group refuses to clear its checked button; it is not
+    // exclusive for the moment of the change. No click is raised.
     const QSignalBlocker quiet(w_);
-    w_->setAutoExclusive(false);
+    group_->setExclusive(false);
     w_->setChecked(selected);
-    w_->setAutoExclusive(true);
+    group_->setExclusive(true);
     // Tab stops once in a group, at its checked member; with none checked,
     // at its first, not at whichever had the focus last.
-    const auto group = w_->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly);
-    if (std::none_of(group.begin(), group.end(), [](QRadioButton* b) { return b->isChecked(); })) {
-      for (QRadioButton* b : group) {
+    const auto group = group_->buttons();
+    if (std::none_of(group.begin(), group.end(), [](QAbstractButton* b) { return b->isChecked(); })) {
+      for (QAbstractButton* b : group) {
         const int policy = b == group.front() ? (b->focusPolicy() | Qt::TabFocus) : (b->focusPolicy() & ~Qt::TabFocus);
         b->setFocusPolicy(static_cast<Qt::FocusPolicy>(policy));
       }
@@ -198,6 +210,7 @@ class OptionElement : public board::Option {
 
  private:
   QRadioButton* w_;
+  QButtonGroup* group_;
 };
 
 // The application's font set for as long as it lives, and back as it was
@@ -220,7 +233,9 @@ FormWindow::FormWindow(const Form& form)
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       BackEnd(form),
       dpi_(std::max(1, qRound(screen()->logicalDotsPerInch()))),
-      widgets_(form.controls.size(), nullptr) {
+      widgets_(form.controls.size(), nullptr),
+      groups_(form.controls.size(), nullptr),
+      arrows_(form.controls.size()) {
   LoadToolkitTranslationWhenNeeded();
   // Qt keeps a factory once however often it is installed, and drops it
   // with the application: installed with every window, a later application
@@ -229,7 +244,8 @@ FormWindow::FormWindow(const Form& form)
   setObjectName(QString::fromLatin1(form.name));
   setWindowTitle(FromCp1251(form.caption));
   setFixedSize(TwipsToPixels(form.client_width, dpi_), TwipsToPixels(form.client_height, dpi_));
-  setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
+  if (!HighContrast())
+    setPalette(ClassicPalette(form.back_colour == kDefaultColour ? QColor(192, 192, 192) : ToQColor(form.back_colour)));
   PaintBackground(this, form.back_colour);
   QFont font(QString::fromLatin1(form.font.name));
   font.setPointSize(form.font.points);
@@ -243,7 +259,18 @@ FormWindow::FormWindow(const Form& form)
     const ApplicationFont building(font);
     Build(dpi_);
   }
+  for (std::size_t row = 0; row < widgets_.size(); ++row) {
+    auto* selector = dynamic_cast<Selector*>(widgets_[row]);
+    if (selector == nullptr) continue;
+    std::array<QAbstractButton*, 4> to{};
+    for (std::size_t way = 0; way < to.size(); ++way) {
+      const int target = arrows_[row][way];
+      if (target >= 0) to[way] = qobject_cast<QAbstractButton*>(widgets_[static_cast<std::size_t>(target)]);
+    }
+    selector->SetArrows(to);
+  }
 
+  announcer_ = new Announcer(this);
   // The focus mark follows the focus among this window's controls.
   auto* mark = new FocusMark(this, dpi_);
   focus_mark_ = mark;
@@ -277,13 +304,18 @@ Element FormWindow::MakeControl(const Placement& p) {
     case ControlKind::kFrame: widget = new Frame(caption, parent); break;
     case ControlKind::kOptionButton: {
       auto* w = new Selector(caption, parent);
-      w->setAutoExclusive(true);
-      element = std::make_unique<OptionElement>(w);
+      // Its group is the frame's, exclusive; the arrow keys' targets are
+      // given once all the group is made.
+      QButtonGroup*& group = groups_[static_cast<std::size_t>(p.group)];
+      if (group == nullptr) group = new QButtonGroup(this);
+      group->addButton(w);
+      arrows_[p.row] = p.arrows;
+      element = std::make_unique<OptionElement>(w, group);
       widget = w;
       break;
     }
     case ControlKind::kButton: {
-      auto* w = new FlatButton(ToQColor(c.back_colour), parent);
+      auto* w = new FlatButton(HighContrast() ? QColor() : ToQColor(c.back_colour), parent);
       w->setText(caption);
       element = std::make_unique<SwitchElement>(w);
       widget = w;
@@ -331,6 +363,17 @@ Element FormWindow::MakeControl(const Placement& p) {
   widget->setVisible(c.visible);
   widgets_[p.row] = widget;
   return element;
+}
+
+// A pool's name carries its count; the words of a move are said by the
+// window's announcer, and the focus stays where it is.
+void FormWindow::Changed(const Change& change) {
+  const auto& controls = Description().controls;
+  for (const Change::Part& part : change.parts) {
+    if (controls[part.row].kind == ControlKind::kListBox)
+      widgets_[part.row]->setAccessibleName(QString::fromStdU16String(part.said));
+  }
+  if (!change.words.empty()) announcer_->Say(QString::fromStdU16String(change.words));
 }
 
 // The mark goes first: it looks the focus up among the controls, which go

@@ -3,6 +3,7 @@
 // signals raised as events; the error box and the event loop's end after it.
 #pragma once
 
+#include <QButtonGroup>
 #include <QWidget>
 #include <string_view>
 #include <vector>
@@ -31,11 +32,15 @@ class FormWindow : public QWidget, public BackEnd {
   void ConnectEvents() override;
   void ShowErrorBox(const ErrorReport& report) override;
   void EndProgram() override;
+  void Changed(const Change& change) override;
 
   int dpi_;
-  std::vector<QWidget*> widgets_;  // by row; children of the window
+  std::vector<QWidget*> widgets_;      // by row; children of the window
+  std::vector<QButtonGroup*> groups_;  // by the row that names a group
+  std::vector<ArrowTargets> arrows_;   // by row, for the selectors
   QWidget* last_focusable_ = nullptr;
-  QWidget* focus_mark_ = nullptr;  // the mark of the focused control
+  QWidget* focus_mark_ = nullptr;         // the mark of the focused control
+  class Announcer* announcer_ = nullptr;  // says each move's words
 };
 
 }  // namespace forms::qt

@@ -16,7 +16,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <algorithm>
+#include <array>
 
 namespace forms::qt {
 
@@ -54,8 +56,8 @@ inline QPalette ClassicPalette(QColor window) {
   return p;
 }
 
-// A button drawn flat in its own back colour, as the graphical button style
-// asks: a bevel, the caption centred, greyed when disabled. The focus is
+// A button drawn flat in its own back colour (none: the palette's, under
+// high contrast), as the graphical button style asks: a bevel, the caption centred, greyed when disabled. The focus is
 // shown by the window's FocusMark. Enter and the keypad's Enter press it, as
 // Space does.
 class FlatButton : public QPushButton {
@@ -66,12 +68,15 @@ class FlatButton : public QPushButton {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     const QRect r = rect();
-    p.fillRect(r, back_);
+    p.fillRect(r, back_.isValid() ? back_ : palette().color(QPalette::Button));
     qDrawWinButton(&p, r, palette(), isDown());
     QRect text_rect = r.adjusted(3, 2, -3, -2);
     if (isDown()) text_rect.translate(1, 1);
     const int flags = Qt::AlignCenter | Qt::TextWordWrap;
-    if (isEnabled()) {
+    if (!back_.isValid()) {
+      // The desktop's high-contrast colours: its own text, greyed its way.
+      p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    } else if (isEnabled()) {
       p.setPen(Qt::black);
     } else {
       p.setPen(Qt::white);
@@ -97,13 +102,42 @@ class FlatButton : public QPushButton {
 };
 
 // An option button that a click anywhere in its box selects, as its box is
-// what the user sees of it, not only the mark and the caption.
+// what the user sees of it, not only the mark and the caption. The arrow
+// keys go where the frame's rule says (SetArrows), not where Qt's own
+// search by geometry would, and select the one moved to.
 class Selector : public QRadioButton {
  public:
   Selector(const QString& caption, QWidget* parent) : QRadioButton(caption, parent) {}
 
+  // Left, Right, Up and Down; nullptr at an edge.
+  void SetArrows(const std::array<QAbstractButton*, 4>& to) { arrows_ = to; }
+
  protected:
   bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    int way = -1;
+    switch (event->key()) {
+      case Qt::Key_Left: way = 0; break;
+      case Qt::Key_Right: way = 1; break;
+      case Qt::Key_Up: way = 2; break;
+      case Qt::Key_Down: way = 3; break;
+      default: break;
+    }
+    if (way < 0 || (event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+      QRadioButton::keyPressEvent(event);
+      return;
+    }
+    event->accept();
+    QAbstractButton* to = arrows_[static_cast<std::size_t>(way)];
+    if (to == nullptr || !to->isEnabled()) return;
+    to->setFocus(Qt::TabFocusReason);
+    // Selected as a click selects it: the group raises its click once.
+    if (!to->isChecked()) to->click();
+  }
+
+ private:
+  std::array<QAbstractButton*, 4> arrows_{};
 };
 
 // A text box the user cannot type into, as a screen reader reads it: its
@@ -219,17 +253,38 @@ class ReadOnlyAccessible : public QAccessibleWidget, public QAccessibleTextInter
 };
 
 // A pool. Only the control that has the focus says so to a screen reader:
-// a list's current entry counts as focused, so a list without the focus
-// keeps none.
+// a list's current entry counts as focused beside the list, so a pool keeps
+// none, and its keys scroll it by rows instead of moving a current entry.
 class PoolList : public QListWidget {
  public:
   using QListWidget::QListWidget;
 
  protected:
+  void focusInEvent(QFocusEvent* event) override {
+    QListWidget::focusInEvent(event);
+    NoCurrentEntry();
+  }
   void focusOutEvent(QFocusEvent* event) override {
     QListWidget::focusOutEvent(event);
-    selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    NoCurrentEntry();
   }
+  void keyPressEvent(QKeyEvent* event) override {
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (event->key()) {
+      case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+      case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+      case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+      case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+      case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+      case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+      default: QListWidget::keyPressEvent(event); return;
+    }
+    verticalScrollBar()->triggerAction(action);
+    event->accept();
+  }
+
+ private:
+  void NoCurrentEntry() { selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate); }
 };
 
 // The mark of the control that has the keyboard focus, drawn over it by the
@@ -273,6 +328,25 @@ class FocusMark : public QFocusFrame {
 
   int width_;
   int white_ = 1;
+};
+
+// Where the words of a move are said: a notification, which a screen reader
+// speaks when it shows (Orca speaks no name or description changes that
+// Qt 6.4 sends: it sends the object, not the text). It draws nothing, takes
+// no focus and no click; each move shows it anew with its words as its name.
+class Announcer : public QWidget {
+ public:
+  explicit Announcer(QWidget* window) : QWidget(window) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    setGeometry(0, 0, 1, 1);
+    hide();
+  }
+  void Say(const QString& words) {
+    hide();
+    setAccessibleName(words);
+    show();
+  }
 };
 
 // A frame drawn the classic way: its back colour, an etched border, and the

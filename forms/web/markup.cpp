@@ -106,7 +106,9 @@ class Writer {
     const std::size_t site_end = caption.rfind(u"   ");
     const std::u16string heading = site_end == std::u16string::npos ? caption : caption.substr(site_end + 3);
     m.form = std::string("<main id=\"") + form_.name + "\" inert><h1 class=\"unseen\">" + Escaped(heading) + "</h1>" +
-             Children(-1) + "</main>";
+             Children(-1) +
+             // The one place that says what each move changed, politely, as a whole.
+             "<div class=\"unseen\" id=\"forms-status\" role=\"status\" aria-atomic=\"true\"></div></main>";
     return m;
   }
 
@@ -154,7 +156,8 @@ class Writer {
       case ControlKind::kLabel: {
         const std::string caption = Escaped(DecodeCp1251(controls_.Get<board::MemoryCaption>(c.name, c.index).caption));
         const std::string named =
-            p.spoken.empty() ? "" : " role=\"status\" aria-label=\"" + Escaped(p.spoken) + caption + "\"";
+            // Not a live region of its own: the form's status says what changed.
+            p.spoken.empty() ? "" : " role=\"note\" aria-label=\"" + Escaped(p.spoken) + caption + "\"";
         return Open(p, "div", named) + caption + "</div>";
       }
       case ControlKind::kFrame: {
@@ -180,9 +183,9 @@ class Writer {
             any = any || controls_.Get<board::MemoryOption>(c.name, i).value;
           stop = !any && c.index == 0;
         }
-        return Open(p, "label", "") + "<input type=\"radio\" name=\"" + c.name + "\" tabindex=\"" +
-               (stop ? "0" : "-1") + "\"" + (checked ? " checked" : "") + unkept + Named(p) + "><span>" +
-               FromCp1251(c.caption) + "</span></label>";
+        return Open(p, "label", "") + "<input type=\"radio\" name=\"group-" + std::to_string(p.group) +
+               "\" tabindex=\"" + (stop ? "0" : "-1") + "\"" + (checked ? " checked" : "") + unkept + Named(p) +
+               "><span>" + FromCp1251(c.caption) + "</span></label>";
       }
       case ControlKind::kButton: {
         const bool enabled = controls_.Get<board::MemorySwitch>(c.name, c.index).enabled;
@@ -199,8 +202,12 @@ class Writer {
       case ControlKind::kListBox: {
         // Drawn by the page, so that every engine, a phone's too, shows a
         // list of the same rows.
-        std::string out = Open(p, "div", " role=\"listbox\" tabindex=\"0\"" + Named(p));
-        for (const std::string& entry : controls_.Get<board::MemoryList>(c.name, c.index).entries)
+        // Named with its count, as each move names it anew.
+        const auto& entries = controls_.Get<board::MemoryList>(c.name, c.index).entries;
+        const std::string count = std::to_string(entries.size());
+        std::string out =
+            Open(p, "div", " role=\"listbox\" tabindex=\"0\" aria-label=\"" + Escaped(p.spoken) + ": " + count + "\"");
+        for (const std::string& entry : entries)
           out += "<div class=\"entry\" role=\"option\" aria-selected=\"false\">" + FromCp1251(entry) + "</div>";
         return out + "</div>";
       }

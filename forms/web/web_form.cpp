@@ -22,7 +22,7 @@ void forms_web_make(int row, const char* kind, const char* name, int index, cons
                     int width, int height, int back, int visible, int tab, const char* container);
 void forms_web_ready();
 void forms_web_listen(int row);
-void forms_web_arrows(int row, int left, int right, int up, int down);
+void forms_web_arrows(int row, int group, int left, int right, int up, int down);
 int forms_web_list_count(int row);
 void forms_web_list_clear(int row);
 void forms_web_list_append(int row, const char16_t* entry);
@@ -36,6 +36,8 @@ void forms_web_set_enabled(int row, int enabled);
 int forms_web_checked(int row);
 void forms_web_set_checked(int row, int checked);
 void forms_web_error(const char16_t* title, const char16_t* message);
+void forms_web_name(int row, const char16_t* name);
+void forms_web_status(const char16_t* words);
 int forms_web_decimal_separator(char* utf8, int size);
 }
 
@@ -118,9 +120,8 @@ Element WebForm::MakeControl(const Placement& p) {
                  ColourOrNone(c.back_colour), c.visible ? 1 : 0, c.tab_index, c.container ? c.container : "");
   if (c.kind == ControlKind::kOptionButton || c.kind == ControlKind::kButton) forms_web_listen(row);
   if (c.kind == ControlKind::kOptionButton) {
-    const Form& form = Description();
-    forms_web_arrows(row, ArrowTarget(form, row, Arrow::kLeft), ArrowTarget(form, row, Arrow::kRight),
-                     ArrowTarget(form, row, Arrow::kUp), ArrowTarget(form, row, Arrow::kDown));
+    const auto to = [&p](Arrow arrow) { return p.arrows[static_cast<std::size_t>(arrow)]; };
+    forms_web_arrows(row, p.group, to(Arrow::kLeft), to(Arrow::kRight), to(Arrow::kUp), to(Arrow::kDown));
   }
   switch (c.kind) {
     case ControlKind::kLabel: return std::make_unique<CaptionElement>(row);
@@ -142,6 +143,14 @@ WebForm::~WebForm() {
 }
 
 void WebForm::Ready() { forms_web_ready(); }
+
+void WebForm::Changed(const Change& change) {
+  const auto& controls = Description().controls;
+  for (const Change::Part& part : change.parts) {
+    if (controls[part.row].kind == ControlKind::kListBox) forms_web_name(static_cast<int>(part.row), part.said.c_str());
+  }
+  if (!change.words.empty()) forms_web_status(change.words.c_str());
+}
 
 void WebForm::ShowErrorBox(const ErrorReport& report) { forms_web_error(report.title.c_str(), report.message.c_str()); }
 

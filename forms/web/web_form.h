@@ -36,6 +36,9 @@ class WebForm : public BackEnd {
   void ShowErrorBox(const ErrorReport& report) override;
   // A page has no loop to leave: it has ended once it handles no event.
   void EndProgram() override {}
+  // The pools' names carry their counts; the page's one polite status
+  // region says the words of each move.
+  void Changed(const Change& change) override;
 };
 
 }  // namespace forms::web

@@ -162,6 +162,7 @@ mergeInto(LibraryManager.library, {
   forms_web_begin: function (id, points) {
     const root = document.getElementById(UTF8ToString(id));
     formsWeb.root = root;
+    formsWeb.status = document.getElementById('forms-status');
     formsWeb.unit = 1;
     formsWeb.entryHeight = Math.round(points * 96 / 72 * 1.125);
   },
@@ -247,11 +248,32 @@ mergeInto(LibraryManager.library, {
     }
   },
 
-  // Where each arrow key moves from an option button: rows of the
-  // description for Left, Right, Up and Down, -1 at an edge.
+  // An option button's group, named by its first member's row (the markup
+  // names the radios so), and where each arrow key moves from it: rows of the
+  // description for Left, Right, Up and Down, -1 at an edge; both as the
+  // program worked them out.
   forms_web_arrows__deps: ['$formsWeb'],
-  forms_web_arrows: function (row, left, right, up, down) {
-    formsWeb.rows[row].arrows = [left, right, up, down];
+  forms_web_arrows: function (row, group, left, right, up, down) {
+    const r = formsWeb.rows[row];
+    if (r.element.name !== 'group-' + group) throw new Error('the page groups row ' + row + ' otherwise');
+    r.arrows = [left, right, up, down];
+  },
+
+  // A control's name for a screen reader, anew (a pool's, with its count).
+  forms_web_name__deps: ['$formsWeb'],
+  forms_web_name: function (row, name) {
+    const r = formsWeb.rows[row];
+    r.name = UTF16ToString(name);
+    r.element.setAttribute('aria-label', r.name);
+  },
+
+  // The words of a move; the same words again are said again, told apart by
+  // a no-break blank at their end, every other time.
+  forms_web_status__deps: ['$formsWeb'],
+  forms_web_status: function (words) {
+    const text = UTF16ToString(words);
+    const status = formsWeb.status;
+    status.textContent = status.textContent === text ? text + '\u00a0' : text;
   },
 
   forms_web_list_count__deps: ['$formsWeb'],

@@ -100,15 +100,15 @@ const Ole* LoadedOle() {
 class ControlAccessible final : public IAccessible {
  public:
   // Takes over `labels` (nullptr for none).
-  ControlAccessible(const Ole& ole, IAccessible* standard, HWND hwnd, BSTR labels, bool then_caption, LONG role,
-                    bool read_only)
+  ControlAccessible(const Ole& ole, IAccessible* standard, HWND hwnd, BSTR labels, const Spoken& spoken)
       : ole_(ole),
         standard_(standard),
         hwnd_(hwnd),
         labels_(labels),
-        then_caption_(then_caption),
-        role_(role),
-        read_only_(read_only) {
+        then_caption_(spoken.then_caption),
+        role_(spoken.role),
+        read_only_(spoken.read_only),
+        now_(spoken.now) {
     standard_->AddRef();
   }
   ControlAccessible(const ControlAccessible&) = delete;
@@ -177,9 +177,19 @@ class ControlAccessible final : public IAccessible {
     return standard_->get_accChild(child, out);
   }
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+    // A label's text is its value too, where a reader looks for a text.
+    if (then_caption_ && labels_ != nullptr && IsSelf(child)) {
+      if (value == nullptr) return E_POINTER;
+      return SpokenNow(value);
+    }
     return standard_->get_accValue(child, value);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
+    if (!now_->words.empty() && IsSelf(child)) {
+      if (description == nullptr) return E_POINTER;
+      *description = ole_.sys_alloc_string_len(now_->words.data(), static_cast<UINT>(now_->words.size()));
+      return *description != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
     return standard_->get_accDescription(child, description);
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
@@ -228,8 +238,13 @@ class ControlAccessible final : public IAccessible {
     standard_->Release();
   }
 
-  // Made when asked, so that a label's name follows its caption.
+  // Made when asked, so that a label's name follows its caption and a
+  // pool's its count.
   HRESULT SpokenNow(BSTR* name) const {
+    if (!now_->name.empty()) {
+      *name = ole_.sys_alloc_string_len(now_->name.data(), static_cast<UINT>(now_->name.size()));
+      return *name != nullptr ? S_OK : E_OUTOFMEMORY;
+    }
     const UINT labels = ole_.sys_string_len(labels_);
     const int caption = then_caption_ ? std::max(GetWindowTextLengthW(hwnd_), 0) : 0;
     // One more character than asked for is allocated, for the null.
@@ -256,6 +271,7 @@ class ControlAccessible final : public IAccessible {
   bool then_caption_;
   LONG role_;
   bool read_only_;
+  std::shared_ptr<const Spoken::Now> now_;
 };
 
 // The object for a control's client area; 0 (the system's own object then)
@@ -273,8 +289,7 @@ LRESULT MakeAccessible(const Ole& ole, HWND hwnd, WPARAM wparam, const Spoken& s
   }
   ControlAccessible* accessible = nullptr;
   if (labels != nullptr || spoken.labels.empty()) {
-    accessible = new (std::nothrow)
-        ControlAccessible(ole, standard, hwnd, labels, spoken.then_caption, spoken.role, spoken.read_only);
+    accessible = new (std::nothrow) ControlAccessible(ole, standard, hwnd, labels, spoken);
     if (accessible == nullptr) ole.sys_free_string(labels);
   }
   standard->Release();

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "forms/description.h"
@@ -34,9 +35,19 @@ struct Spoken {
   bool then_caption = false;
   LONG role = 0;
   bool read_only = false;
+  // What the moves change, shared with the objects handed out, which may
+  // outlive the control: a pool's name with its count (empty: the labels),
+  // and the words of the last move, the description of the control that
+  // had the focus then.
+  struct Now {
+    std::wstring name;
+    std::wstring words;
+  };
+  std::shared_ptr<Now> now = std::make_shared<Now>();
 };
 
-// The labels' captions never change: the frame joins them once.
+// The labels' captions never change: the frame joins them once. A label's
+// object gives its name (labels and caption) as its value too.
 Spoken SpokenOf(const Control& control, const std::u16string& labels);
 
 // The answer to WM_GETOBJECT (`wparam`, `lparam`) sent to a control: its own

@@ -8,6 +8,17 @@
 
 namespace forms::win32 {
 
+namespace {
+bool SystemHighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) != FALSE &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+}  // namespace
+
+bool (*HighContrastOn)() = &SystemHighContrastOn;
+
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 std::wstring FromCp1251(std::string_view text) { return Wide(DecodeCp1251(text)); }
 std::string ToCp1251(std::wstring_view text) { return EncodeCp1251(std::u16string(text.begin(), text.end())); }

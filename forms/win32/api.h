@@ -46,4 +46,8 @@ Function FromUser32(const char* name) {
 // The dots per inch of the monitor a window is on.
 int WindowDpi(HWND hwnd);
 
+// Whether the user asked the system for high contrast (SPI_GETHIGHCONTRAST,
+// HCF_HIGHCONTRASTON): the one place that asks, which a test may replace.
+extern bool (*HighContrastOn)();
+
 }  // namespace forms::win32

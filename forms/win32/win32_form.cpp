@@ -33,11 +33,6 @@ constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
-bool SameContainer(const Control& a, const Control& b) {
-  if (a.container == nullptr || b.container == nullptr) return a.container == b.container;
-  return std::string_view(a.container) == b.container;
-}
-
 // Where a control goes in the client area, in pixels at a DPI: a frame's
 // controls are the window's children too, at the frame's origin plus their
 // offset in it.
@@ -102,6 +97,7 @@ struct FormWindow::Row {
   const Control* control = nullptr;
   HWND hwnd = nullptr;
   RadioGroup* group = nullptr;
+  ArrowTargets arrows{-1, -1, -1, -1};  // rows, as the frame placed them
   Hooked hooked;
 };
 
@@ -127,6 +123,7 @@ FormWindow::FormWindow(const Form& form) : BackEnd(form), apartment_(std::make_u
   if (created == nullptr) throw std::runtime_error("CreateWindowExW failed");
   system_dpi_ = WindowDpi(hwnd_);
   dpi_ = FittingDpi();
+  high_contrast_ = HighContrastOn();
   FitClientArea();
   CreateControls();
 }
@@ -148,10 +145,10 @@ Element FormWindow::MakeControl(const Placement& p) {
   auto row = std::make_unique<Row>();
   row->control = c;
   DWORD style = WS_CHILD | (c->visible ? WS_VISIBLE : 0u);
-  // A group of option buttons runs from its first member to the next
-  // control with WS_GROUP: every other control starts a group.
-  const bool continues_group = c->kind == ControlKind::kOptionButton && previous_ != nullptr &&
-                               previous_->kind == ControlKind::kOptionButton && SameContainer(*previous_, *c);
+  // The dialog manager's group of option buttons runs from its first member
+  // to the next control with WS_GROUP: every other control starts one. The
+  // members of the frame's group come one after another in tab order.
+  const bool continues_group = p.group >= 0 && p.group == previous_group_;
   if (!continues_group) style |= WS_GROUP;
   if (TakesFocus(c->kind) && c->visible && c->kind != ControlKind::kOptionButton) style |= WS_TABSTOP;
   const ControlMaking making = MakingOf(*c);
@@ -170,6 +167,7 @@ Element FormWindow::MakeControl(const Placement& p) {
   if (c->kind == ControlKind::kOptionButton) {
     if (!continues_group || groups_.empty()) groups_.push_back(std::make_unique<RadioGroup>());
     row->group = groups_.back().get();
+    row->arrows = p.arrows;
     row->group->members.push_back(w);
   }
   Element element = making.finish(w, row->group);
@@ -180,8 +178,34 @@ Element FormWindow::MakeControl(const Placement& p) {
   rows_[p.row] = std::move(row);
   // Only now, when it lives as long as the control.
   HookControl(w, rows_[p.row]->hooked);
-  previous_ = c;
+  previous_group_ = p.group;
   return element;
+}
+
+// A pool's object names it with its count; the words of a move become the
+// description of the control that has the focus (the pressed button), and
+// a screen reader listening is told both changed. The words leave the
+// control that said them last.
+void FormWindow::Changed(const Change& change) {
+  const auto& controls = Description().controls;
+  const auto wide = [](const std::u16string& text) { return std::wstring(text.begin(), text.end()); };
+  for (const Change::Part& part : change.parts) {
+    if (controls[part.row].kind != ControlKind::kListBox) continue;
+    Row& row = *rows_[part.row];
+    row.hooked.spoken.now->name = wide(part.said);
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, row.hwnd, OBJID_CLIENT, CHILDID_SELF);
+  }
+  if (change.words.empty()) return;
+  const HWND focused = GetFocus();
+  Row* told = nullptr;
+  for (const auto& row : rows_) {
+    if (row != nullptr && row->hwnd == focused) told = row.get();
+  }
+  if (told_ != nullptr && told_ != told) told_->hooked.spoken.now->words.clear();
+  told_ = told;
+  if (told == nullptr) return;
+  told->hooked.spoken.now->words = wide(change.words);
+  NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, told->hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void FormWindow::CreateControls() {
@@ -192,11 +216,9 @@ void FormWindow::CreateControls() {
   for (const auto& group : groups_) group->UpdateTabStop();
   for (const auto& row : rows_) {
     if (row->control->kind != ControlKind::kOptionButton) continue;
-    const int from = static_cast<int>(row->control - form.controls.data());
-    for (const Arrow arrow : {Arrow::kLeft, Arrow::kRight, Arrow::kUp, Arrow::kDown}) {
-      const int to = ArrowTarget(form, from, arrow);
-      row->hooked.arrow_targets[static_cast<int>(arrow)] =
-          to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
+    for (std::size_t way = 0; way < row->arrows.size(); ++way) {
+      const int to = row->arrows[way];
+      row->hooked.arrow_targets[way] = to >= 0 ? rows_[static_cast<std::size_t>(to)]->hwnd : nullptr;
     }
   }
   FindCovers();
@@ -393,13 +415,16 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(hwnd_, &client);
-      FillRect(reinterpret_cast<HDC>(wparam), &client, Brush(Description().back_colour));
+      FillRect(reinterpret_cast<HDC>(wparam), &client,
+               high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(Description().back_colour));
       return 1;
     }
     case WM_CLOSE:
       // The dialog manager would make closing a press of a Cancel button.
       DestroyWindow(hwnd_);
       return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: FollowContrast(); break;
     case WM_DPICHANGED: {
       system_dpi_ = HIWORD(wparam);
       const auto* suggested = reinterpret_cast<const RECT*>(lparam);
@@ -456,12 +481,19 @@ void FormWindow::Command(int id, int code, HWND control) {
 LRESULT FormWindow::ControlColour(HWND control, HDC dc, UINT message) {
   const Row* row = RowOf(control);
   if (row == nullptr) return DefWindowProcW(hwnd_, message, reinterpret_cast<WPARAM>(dc), AsLParam(control));
+  const ControlKind kind = row->control->kind;
+  const bool box = kind == ControlKind::kTextBox || kind == ControlKind::kListBox;
+  if (high_contrast_) {
+    // The system's: the window colours in the boxes, the face elsewhere.
+    SetTextColor(dc, GetSysColor(box ? COLOR_WINDOWTEXT : COLOR_BTNTEXT));
+    SetBkColor(dc, GetSysColor(box ? COLOR_WINDOW : COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(box ? COLOR_WINDOW : COLOR_BTNFACE));
+  }
   Colour colour = row->control->back_colour;
   if (colour == kDefaultColour) {
     // Read-only edits ask with WM_CTLCOLORSTATIC and would be grey; the
     // text boxes keep the white of an ordinary text box, as the lists do.
-    const ControlKind kind = row->control->kind;
-    colour = kind == ControlKind::kTextBox || kind == ControlKind::kListBox ? kBoxWhite : kClassicFace;
+    colour = box ? kBoxWhite : kClassicFace;
   }
   SetTextColor(dc, kText);
   SetBkColor(dc, ToColorRef(colour));
@@ -474,7 +506,7 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   const bool pressed = (item.itemState & ODS_SELECTED) != 0;
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
   RECT area = item.rcItem;
-  FillRect(dc, &area, Brush(row.control->back_colour));
+  FillRect(dc, &area, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
   DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
 
   const std::wstring caption = WindowText(item.hwndItem);
@@ -492,7 +524,9 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     area.top += (area.bottom - area.top - text_height) / 2;
     area.bottom = area.top + text_height;
   }
-  if (disabled) {
+  if (high_contrast_) {
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  } else if (disabled) {
     // Greyed as the system greys a disabled caption: grey with a light
     // shadow.
     RECT shadow = area;
@@ -515,6 +549,13 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -1, -1);
     DrawFocusMark(dc, focus, 2 * MarkUnit(item.hwndItem), 2 * MarkUnit(item.hwndItem));
   }
+}
+
+void FormWindow::FollowContrast() {
+  const bool asked = HighContrastOn();
+  if (asked == high_contrast_) return;
+  high_contrast_ = asked;
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 HBRUSH FormWindow::Brush(Colour colour) { return brushes_.Of(ToColorRef(colour)); }

@@ -81,8 +81,11 @@ class FormWindow : public BackEnd {
   LRESULT ControlColour(HWND control, HDC dc, UINT message);
   void DrawButton(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(Colour colour);
+  // Asks the system again and repaints the window in the colours it wants.
+  void FollowContrast();
   Row* RowOf(HWND control) const;
   void ShowErrorBox(const ErrorReport& report) override;
+  void Changed(const Change& change) override;
   void EndProgram() override;
 
   // Destroys the window, with the FormWindow or when its constructor fails
@@ -107,9 +110,11 @@ class FormWindow : public BackEnd {
   Gdi<HFONT> font_;
   std::vector<std::unique_ptr<Row>> rows_;
   std::vector<std::unique_ptr<RadioGroup>> groups_;
-  const Control* previous_ = nullptr;  // the control made last
+  int previous_group_ = -1;  // the group of the control made last
+  Row* told_ = nullptr;      // the control whose description says a move's words
   Brushes brushes_;
   bool destroying_ = false;
+  bool high_contrast_ = false;  // the system's colours, not the described ones
   int exit_code_ = 0;
   // The last member, so the first to go: the window and its controls go
   // while the rows their procedures read, the font and the brushes live.

@@ -188,6 +188,33 @@ TEST(ConformanceTest, TheArrowKeysMoveInTheGridOfSelectorsAndStopAtItsEdges) {
   for (int c = 0; c < 9; ++c) EXPECT_EQ(g->Clicks("Option1", c), clicks[static_cast<std::size_t>(c)]) << c;
 }
 
+// From a group with nothing selected (at the start, and again after
+// "Чисти"), Tab stops on "1-1" selecting nothing, and the arrows move and
+// select: the placement then lands in the cell moved to.
+TEST(ConformanceTest, TheArrowKeysSelectInAClearedGroup) {
+  auto g = MakeDriver();
+  for (const bool after_clearing : {false, true}) {
+    if (after_clearing) {
+      g->Select(8);
+      g->Press(2);
+    }
+    ASSERT_TRUE(TabTo(*g, "Option1")) << after_clearing;
+    EXPECT_EQ(g->Focused(), "Option1(0)");
+    EXPECT_EQ(CheckedCount(*g), 0);
+    g->Type(Key::kRight);
+    EXPECT_EQ(g->Focused(), "Option1(1)");
+    EXPECT_EQ(g->SelectedCell(), 1);
+    g->Type(Key::kDown);
+    EXPECT_EQ(g->Focused(), "Option1(4)");
+    EXPECT_EQ(g->SelectedCell(), 4);
+    EXPECT_TRUE(g->Checked(4) && CheckedCount(*g) == 1);
+    g->Press(3);
+    EXPECT_EQ(g->Cell(4), "1") << after_clearing;
+    EXPECT_EQ(g->PoolCount(1), 6) << after_clearing;
+    g->Press(4);  // back as it was
+  }
+}
+
 TEST(ConformanceTest, EnterAndTheKeypadsEnterPressTheFocusedButtonOnce) {
   for (int b = 0; b < 5; ++b) {
     auto clicked = MakeDriver();
@@ -509,8 +536,9 @@ TEST(ConformanceTest, EveryControlHasANameAndARole) {
     Role role;
   } expected[] = {
       {"Text1", 0, "Логика - по 7 бутилки на 3 маси", Role::kText},
-      {"List1", 0, "Пълна", Role::kList},
-      {"List1", 2, "Празна", Role::kList},
+      {"List1", 0, "Пълна: 7", Role::kList},  // a pool says its count
+      {"List1", 1, "Полу: 6", Role::kList},
+      {"List1", 2, "Празна: 7", Role::kList},
       {"Command1", 0, "1 цяла = 2 полу", Role::kButton},
       {"Command1", 2, "Чисти", Role::kButton},
       {"Text2", 0, "1-ва Пълна", Role::kText},

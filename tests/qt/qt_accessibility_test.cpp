@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QTest>
 
 #include "tests/qt/qt_fixture.h"
 
@@ -49,6 +50,14 @@ TEST(QtAccessibilityTest, NoTextIsEditableAndOnlyTheFocusedControlIsFocused) {
     for (int i = 0; i < a->childCount(); ++i) EXPECT_FALSE(a->child(i)->state().focused) << what << " part " << i;
   }
   EXPECT_TRUE(Accessible(g, "Text1", 0)->state().focused);
+  // A pool with the focus, its keys pressed too: the pool alone, none of
+  // its entries.
+  g.W("List1", 1)->setFocus(Qt::TabFocusReason);
+  QTest::keyClick(g.W("List1", 1), Qt::Key_Down);
+  QAccessibleInterface* pool = Accessible(g, "List1", 1);
+  EXPECT_TRUE(pool->state().focused);
+  ASSERT_GT(pool->childCount(), 0);
+  for (int i = 0; i < pool->childCount(); ++i) EXPECT_FALSE(pool->child(i)->state().focused) << "entry " << i;
 }
 
 TEST(QtAccessibilityTest, TheControlsAreInTheWindowsTree) {

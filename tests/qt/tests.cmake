@@ -24,6 +24,9 @@ add_test(NAME xvfb_screenshot_test
 
 # What a screen reader reads of it, through AT-SPI.
 add_test(NAME atspi_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/atspi_test.sh $<TARGET_FILE:bottles>)
+# What Orca says after each move of a game played with the keyboard.
+add_test(NAME orca_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/orca_test.sh $<TARGET_FILE:bottles>)
+set_tests_properties(orca_test PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 add_test(NAME no_display_test COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/no_display_test.sh $<TARGET_FILE:bottles>)
 
 # One program, run once in each locale. The locales are compiled here from

@@ -147,16 +147,44 @@ test('names and roles in the browser\'s accessibility tree', chromiumOnly, async
     tree.add(`${n.role.value} "${n.name ? n.name.value : ''}"${readonly ? ' read-only' : ''}`);
   }
   const want = ['textbox "Логика - по 7 бутилки на 3 маси" read-only',
-    'listbox "Пълна"', 'listbox "Полу"', 'listbox "Празна"',
+    'listbox "Пълна: 7"', 'listbox "Полу: 6"', 'listbox "Празна: 7"',
     'button "1 цяла = 2 полу"', 'button "Чисти"', 'button "Постави бутилка"', 'button "Върни бутилка"',
     'radiogroup "Бутилки - пълни, празни"', 'group "Маси-бутилки"', 'radio "1-1"', 'radio "3-0.5"',
-    'status "1-ва"', 'status "2-ра = 1 / 0.5"', 'status "3-та"', 'main ""', 'option "1"'];
+    'note "1-ва"', 'note "2-ра = 1 / 0.5"', 'note "3-та"', 'main ""', 'option "1"'];
   for (const table of ['1-ва', '2-ра', '3-та']) {
     for (const kind of ['Пълна', 'Полу', 'Празна']) want.push(`textbox "${table} ${kind}" read-only`);
   }
   for (const node of want) assert.ok(tree.has(node), `${node} is not in the tree`);
   const textboxes = Array.from(tree).filter((n) => n.startsWith('textbox'));
   assert.equal(textboxes.length, 10, 'the hidden panel is in the tree');
+  // One live region, the form's status: the summaries are no live regions.
+  const live = nodes.filter((n) => !n.ignored && (n.properties || []).some((p) => p.name === 'live' && p.value.value !== 'off'));
+  assert.deepEqual(live.map((n) => n.role.value), ['status']);
+});
+
+// What each move changed, said by the page's one polite status region in the
+// words the desktop's screen readers get, the pools' names with their counts.
+test('the status says the result of each move', async () => {
+  const page = await web.open(browser);
+  const status = () => page.evaluate(() => {
+    const region = document.querySelector('[role=status]');
+    return `${region.getAttribute('aria-live') || 'polite'} ${region.textContent}`;
+  });
+  const poolNames = () => page.evaluate(() => Array.from(document.querySelectorAll('[role=listbox]'),
+    (list) => list.getAttribute('aria-label')).join(' | '));
+  assert.equal(await poolNames(), 'Пълна: 7 | Полу: 7 | Празна: 7');
+  await web.click(page, 'Command1', 0);
+  assert.equal(await status(), 'polite Пълна: 6, Полу: 9, Празна: 6');
+  await web.click(page, 'Option1', 4);
+  await web.click(page, 'Command1', 3);
+  assert.equal(await status(),
+    'polite 2-ра, Полу: 1. 2-ра = 1 / 0.5. Полу: 8. Недостъпни: 1 цяла = 2 полу, 2 полу = 1 цяла');
+  assert.equal(await poolNames(), 'Пълна: 6 | Полу: 8 | Празна: 6');
+  await web.click(page, 'Command1', 4);
+  assert.equal(await status(), 'polite 2-ра, Полу: 0. 2-ра = 0 / 0. Полу: 9');
+  await web.click(page, 'Command1', 2);
+  assert.equal(await status(), 'polite Всички клетки са празни. Пълна: 7, Полу: 7, Празна: 7. ' +
+    'Достъпни: 1 цяла = 2 полу, 2 полу = 1 цяла. Бутилки - пълни, празни: няма избрана');
 });
 
 test('an error shows the desktop\'s error box as a dialog, and the page then takes no more events', async () => {
@@ -212,6 +240,41 @@ test('the selectors\' arrow keys: the neighbour in the row or column, no wrap, s
   assert.deepEqual(await page.evaluate(() => window.clicks), [1, 2, 5, 8, 7, 4, 3, 0]);
   await web.click(page, 'Command1', 3);
   assert.equal((await web.state(page)).cells[0], '1');
+  // Cleared by "Чисти", the group is entered at "1-1" selecting nothing,
+  // and the arrows select again.
+  await web.click(page, 'Command1', 2);
+  await web.focus(page, 'Command1', 4);
+  await page.press('Tab');
+  assert.equal(`${await focused(page)} ${(await web.state(page)).selected}`, 'Option1(0) -1');
+  await page.press('ArrowRight');
+  await page.press('ArrowDown');
+  assert.equal(`${await focused(page)} ${(await web.state(page)).selected}`, 'Option1(4) 4');
+  await web.click(page, 'Command1', 3);
+  assert.equal((await web.state(page)).cells[4], '1');
+});
+
+// Forced colours (Windows' high contrast, emulated by Chromium): every state
+// still looks different: a selected selector from the others, a disabled
+// button from an enabled one, a focused control from itself unfocused.
+test('under forced colours every state stays distinguishable', chromiumOnly, async () => {
+  const page = await web.open(browser);
+  await page.raw.emulateMedia({ forcedColors: 'active' });
+  const shot = (name, index) => page.shot(web.selector(name, index));
+  await web.focus(page, 'Text1', 0);
+  const unselected = await shot('Option1', 4);
+  await web.click(page, 'Option1', 4);
+  await web.focus(page, 'Text1', 0);
+  assert.ok(!(await shot('Option1', 4)).equals(unselected), 'a selected selector looks unselected');
+  const enabled = await shot('Command1', 0);
+  await web.click(page, 'Command1', 3);
+  assert.equal((await web.state(page)).enabled[0], false);
+  assert.ok(!(await shot('Command1', 0)).equals(enabled), 'a disabled button looks enabled');
+  const unfocused = await shot('Command1', 2);
+  // By the keyboard, which shows the focus of a button.
+  await web.focus(page, 'Text2', 0);
+  await page.press('Shift+Tab');
+  assert.equal(await focused(page), 'Command1(2)');
+  assert.ok(!(await shot('Command1', 2)).equals(unfocused), 'the focus does not show');
 });
 
 test('a pool shows six whole rows of the form\'s font and scrolls by rows with the keys', async () => {

@@ -378,6 +378,36 @@ TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
   EXPECT_EQ(Hex(PixelOf(g, pour, 4, 4)), "8080FF");
 }
 
+// High contrast, asked of the system through the one function that asks (a
+// double here: Wine always answers "off"): the form takes the system's
+// colours, the boxes its window colours, disabled captions its grey text;
+// when the system's colours change and it answers "off" again, the
+// described colours are back.
+bool high_contrast_asked = true;
+TEST(Win32ColourTest, HighContrastTakesTheSystemsColoursWhileAsked) {
+  struct Restore {
+    bool (*asked)() = forms::win32::HighContrastOn;
+    ~Restore() { forms::win32::HighContrastOn = asked; }
+  } restore;
+  high_contrast_asked = true;
+  forms::win32::HighContrastOn = [] { return high_contrast_asked; };
+  Game g;
+  g.Press(3);  // the pouring buttons disabled
+  Repaint(g);
+  const std::string face = Hex(GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(Hex(PixelAt(g.Main(), 2, 40)), face);
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Command1", 2), 4, 4)), face);
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Text2", 4), 4, 4)), Hex(GetSysColor(COLOR_WINDOW)));
+  EXPECT_GT(PixelsOfColour(g, g.W("Command1", 0), GetSysColor(COLOR_GRAYTEXT)), 20);
+  EXPECT_GT(PixelsOfColour(g, g.W("Command1", 3), GetSysColor(COLOR_BTNTEXT)), 20);
+
+  high_contrast_asked = false;
+  SendMessageW(g.Main(), WM_SYSCOLORCHANGE, 0, 0);
+  Repaint(g);
+  EXPECT_EQ(Hex(PixelAt(g.Main(), 2, 40)), "C0C0FF");
+  EXPECT_EQ(Hex(PixelOf(g, g.W("Command1", 2), 4, 4)), "FF0000");
+}
+
 TEST(Win32ColourTest, TheFocusedButtonIsMarked) {
   Game g;
   HWND clear = g.W("Command1", 2);
