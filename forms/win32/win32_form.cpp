@@ -91,6 +91,14 @@ ControlMaking MakingOf(const Control& c) {
   return {L"BUTTON", BS_GROUPBOX, 0, false, &FinishFrame};
 }
 
+// The work area of the monitor a window is on (the screen less the task bar).
+RECT WorkArea(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  return monitor.rcWork;
+}
+
 }  // namespace
 
 struct FormWindow::Row {
@@ -291,10 +299,7 @@ RECT FormWindow::Outer(int width, int height) const {
 // The frame stays the system's, as it draws it now (not its estimate).
 int FormWindow::FittingDpi() const {
   const Form& form = Description();
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
+  const RECT work = WorkArea(hwnd_);
   RECT window;
   RECT client;
   GetWindowRect(hwnd_, &window);
@@ -337,10 +342,7 @@ void FormWindow::FitClientArea() {
 void FormWindow::KeepOnWorkArea() {
   RECT window;
   GetWindowRect(hwnd_, &window);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
+  const RECT work = WorkArea(hwnd_);
   const long x = std::max(work.left, std::min(window.left, work.right - (window.right - window.left)));
   const long y = std::max(work.top, std::min(window.top, work.bottom - (window.bottom - window.top)));
   if (x != window.left || y != window.top) {
@@ -351,10 +353,7 @@ void FormWindow::KeepOnWorkArea() {
 void FormWindow::ShowCentred(int show_command) {
   RECT window;
   GetWindowRect(hwnd_, &window);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
+  const RECT work = WorkArea(hwnd_);
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
   const int x = work.left + std::max(0L, (work.right - work.left - width) / 2);

@@ -81,7 +81,8 @@ void ExpectLayoutAt(Game& g, int dpi, const std::vector<RECT>& at96) {
   const forms::Form& form = MainForm::Description();
   RECT client;
   GetClientRect(g.Main(), &client);
-  EXPECT_EQ(Str(client), Str({0, 0, 7200 * dpi / 1440, 6360 * dpi / 1440}));  // twips, exact at 96, 120 and 144
+  // The client area's twips, rounded to pixels.
+  EXPECT_EQ(Str(client), Str({0, 0, (7200 * dpi + 720) / 1440, (6360 * dpi + 720) / 1440}));
   const int slack = dpi == 96 ? 0 : 2;
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     const forms::Control& c = form.controls[i];
@@ -105,11 +106,17 @@ void ExpectLayoutAt(Game& g, int dpi, const std::vector<RECT>& at96) {
   }
 }
 
-TEST(Win32LayoutTest, ANewDpiLaysTheWindowOutAgain) {
-  Game g;
-  ASSERT_EQ(g.window.Dpi(), 96);
+// Every control's place as laid out at 96 dpi.
+std::vector<RECT> PlacesAt96(Game& g) {
+  EXPECT_EQ(g.window.Dpi(), 96);
   std::vector<RECT> at96;
   for (const auto& c : MainForm::Description().controls) at96.push_back(ActualRect(g.Main(), g.W(c.name, c.index)));
+  return at96;
+}
+
+TEST(Win32LayoutTest, ANewDpiLaysTheWindowOutAgain) {
+  Game g;
+  const std::vector<RECT> at96 = PlacesAt96(g);
   for (const int dpi : {144, 120, 96}) {
     RECT outer;
     GetWindowRect(g.Main(), &outer);
@@ -138,6 +145,7 @@ void MoveToDpi(Game& g, int dpi) {
 TEST(Win32LayoutTest, AtALargeScaleOnASmallScreenTheWindowFits) {
   Game g;
   const int before = g.window.Dpi();
+  const std::vector<RECT> at96 = PlacesAt96(g);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(g.Main(), MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -163,7 +171,7 @@ TEST(Win32LayoutTest, AtALargeScaleOnASmallScreenTheWindowFits) {
     } else {
       EXPECT_TRUE(fits(dpi) && !fits(dpi + 1)) << dpi << " dpi is not the largest that fits, at " << monitor_dpi;
     }
-    ExpectLayoutAt(g, dpi);
+    ExpectLayoutAt(g, dpi, at96);
     EXPECT_TRUE(outer.left >= work.left && outer.top >= work.top && outer.right <= work.right &&
                 outer.bottom <= work.bottom)
         << Str(outer) << " is not within the work area " << Str(work) << " at " << monitor_dpi << " dpi";
@@ -173,7 +181,7 @@ TEST(Win32LayoutTest, AtALargeScaleOnASmallScreenTheWindowFits) {
   EXPECT_EQ(g.window.Dpi(), 144);
   MoveToDpi(g, before);
   EXPECT_EQ(g.window.Dpi(), before);
-  ExpectLayoutAt(g, before);
+  ExpectLayoutAt(g, before, at96);
 }
 
 void Repaint(Game& g) {
