@@ -23,9 +23,7 @@ inline int SelectorGroup(const Form& form, int row) {
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     const Control& c = form.controls[i];
     if (c.kind != ControlKind::kOptionButton) continue;
-    const bool same = c.container == nullptr || f.container == nullptr ? c.container == f.container
-                                                                       : std::string_view(c.container) == f.container;
-    if (same) return static_cast<int>(i);
+    if (SameName(c.container, f.container)) return static_cast<int>(i);
   }
   return row;
 }
@@ -43,7 +41,8 @@ inline int ArrowTarget(const Form& form, int from, Arrow arrow) {
   int best_distance = 0;
   for (std::size_t i = 0; i < form.controls.size(); ++i) {
     const Control& c = form.controls[i];
-    if (c.kind != ControlKind::kOptionButton || SelectorGroup(form, static_cast<int>(i)) != group) continue;
+    // Of the same group: option buttons of the same container.
+    if (c.kind != ControlKind::kOptionButton || !SameName(c.container, f.container)) continue;
     if (across ? c.top != f.top : c.left != f.left) continue;
     const int distance =
         forward ? (across ? c.left - f.left : c.top - f.top) : (across ? f.left - c.left : f.top - c.top);

@@ -210,24 +210,25 @@ std::vector<std::size_t> BackEnd::CreationOrder(const Form& form) {
 void BackEnd::Build(int dpi) {
   const Form& form = Description();
   for (const std::size_t row : CreationOrder(form)) SetElement(row, MakeControl(Place(form, row, dpi)));
+  TakeTouched();
+  if (!tells_changes_) return;
   // What each row says before any event; the form's code has written nothing yet.
   said_.resize(form.controls.size());
   for (std::size_t row = 0; row < said_.size(); ++row) said_[row] = SaidOf(row);
-  TakeTouched();
 }
 
 bool BackEnd::Load(Handlers& handlers) {
   handlers_ = &handlers;
   ConnectEvents();
   Deliver([this] { handlers_->Load(); });
-  if (!ended_) TellChange(nullptr);
+  if (!ended_ && tells_changes_) TellChange(nullptr);
   return !ended_;
 }
 
 void BackEnd::RaiseClick(const Control& control) {
   if (ended_ || handlers_ == nullptr) return;
   Deliver([this, &control] { handlers_->Click(control); });
-  if (!ended_) TellChange(&control);
+  if (!ended_ && tells_changes_) TellChange(&control);
 }
 
 void BackEnd::Report(const ErrorReport& report) {

@@ -80,6 +80,10 @@ class BackEnd : public ControlTable {
  protected:
   explicit BackEnd(const Form& form) : ControlTable(form) {}
 
+  // Where nobody hears what an event changed (in-memory controls under a
+  // long random run of events), it is not worked out: a call before Build.
+  void TellNoChanges() { tells_changes_ = false; }
+
   // Makes every control through MakeControl, in tab order, each frame
   // before the controls it holds: the order of creation is the order of
   // the keyboard focus where a toolkit goes by creation (the page's
@@ -123,6 +127,7 @@ class BackEnd : public ControlTable {
 
   Handlers* handlers_ = nullptr;
   Reporter reporter_;
+  bool tells_changes_ = true;
   bool ended_ = false;
   std::vector<std::u16string> said_;  // by row, as last told
 };

@@ -98,8 +98,10 @@ class ControlTable::Watch<board::Option> : public board::Option {
 
 void ControlTable::SetElement(std::size_t row, Element element) {
   elements_[row] = std::move(element);
-  // A caption the form's code sets is UTF-8; the description's are Windows-1251.
-  captions_[row] = EncodeUtf8(DecodeCp1251(form_.controls[row].caption));
+  // A label's caption that the form's code sets is UTF-8; the description's
+  // are Windows-1251. Only labels' captions are asked for.
+  if (form_.controls[row].kind == ControlKind::kLabel)
+    captions_[row] = EncodeUtf8(DecodeCp1251(form_.controls[row].caption));
   watched_[row] = std::visit(
       [this, row](auto& inner) -> Element {
         using Pointer = std::decay_t<decltype(inner)>;

@@ -14,8 +14,11 @@ namespace forms {
 
 class MemoryControls : public BackEnd {
  public:
-  explicit MemoryControls(const Form& form, std::string decimal_separator = ".")
+  // told: whether what each event changed is worked out and kept in
+  // `changes`, as a screen reader would be told it.
+  explicit MemoryControls(const Form& form, std::string decimal_separator = ".", bool told = true)
       : BackEnd(form), separator_(std::move(decimal_separator)) {
+    if (!told) TellNoChanges();
     Build(96);
   }
 

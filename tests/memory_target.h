@@ -29,7 +29,9 @@ inline int CountIn(const std::string& text) {
 class MemoryTarget : public model::Target {
  public:
   explicit MemoryTarget(const std::string& separator = ".")
-      : controls(MainForm::Description(), separator), form(controls, controls), separator_(separator) {
+      // What each move changed is not worked out: a million events of the
+      // game against the model, the words are main_form_test's.
+      : controls(MainForm::Description(), separator, false), form(controls, controls), separator_(separator) {
     loaded = controls.Load(form);
     for (int c = 0; c < board::kCells; ++c) {
       cells_[Index(c)] = &controls.Text("Text2", c);

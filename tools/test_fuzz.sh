@@ -17,8 +17,7 @@ cmake --build build/fuzz -j "$(nproc)" --target numbers_fuzz events_fuzz
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-status=0
-fuzz() {  # target max_len
+fuzz() {  # target max_len; its report on standard output, failure as its status
   local target=$1 max_len=$2
   mkdir -p "$scratch/$target/corpus" "$scratch/$target/artifacts"
   cp fuzz/corpus/"$target"/* "$scratch/$target/corpus/"
@@ -34,10 +33,15 @@ fuzz() {  # target max_len
       [ -e "$artifact" ] || continue
       echo "input: $(base64 -w0 "$artifact") (base64)"
     done
-    status=1
+    return 1
   fi
 }
 
-fuzz numbers 64
-fuzz events 512
+# The two targets side by side, one a core; each one's report after it ends.
+fuzz numbers 64 >"$scratch/numbers.out" & numbers=$!
+fuzz events 512 >"$scratch/events.out" & events=$!
+status=0
+wait "$numbers" || status=1
+wait "$events" || status=1
+cat "$scratch/numbers.out" "$scratch/events.out"
 exit $status
