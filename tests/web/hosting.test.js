@@ -63,7 +63,10 @@ test('a stricter host gets the failure text alone', async () => {
   for (const policy of policies) {
     await hosted(policy, async (url) => {
       const page = await browser.open(url);
-      await web.until(page, () => document.readyState === 'complete', 'the page did not load');
+      // The program is refused when its WebAssembly is compiled, after the
+      // first paint: wait until the page plays or says that it cannot.
+      await web.until(page, () => document.documentElement.classList.contains('ready') ||
+        Array.from(document.querySelectorAll('p')).some((e) => e.checkVisibility()), 'the page neither played nor failed');
       const texts = await shown(page);
       assert.equal(texts.length, 1, `${policy}: ${texts}`);
       assert.match(texts[0], /^Играта не може да се зареди: .*'wasm-unsafe-eval'\.$/, policy);
