@@ -11,24 +11,34 @@ bottles_install $BOTTLES_BUILD_PACKAGES $BOTTLES_TEST_PACKAGES
 
 jobs=$(nproc)
 
-echo "== Linux build"
+# Each stage's time, to keep an eye on the whole run's.
+stage_name="" stage_start=$SECONDS
+stage() {
+  [ -z "$stage_name" ] || echo "-- $stage_name: $((SECONDS - stage_start)) s"
+  stage_name=$1 stage_start=$SECONDS
+  [ -z "$1" ] || echo "== $1"
+}
+
+stage "Linux build"
 cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOTTLES_WERROR=ON >/dev/null
 cmake --build build/linux -j "$jobs"
 ctest --test-dir build/linux --output-on-failure --schedule-random -j "$jobs"
 
-echo "== Sanitizers (address, undefined)"
+stage "Sanitizers (address, undefined)"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON -DBOTTLES_WERROR=ON >/dev/null
 cmake --build build/sanitize -j "$jobs"
 ctest --test-dir build/sanitize --output-on-failure --schedule-random -j "$jobs"
 
-echo "== Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
+stage "Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
 
-echo "== Linux install tree and .deb package"; tools/test_package.sh
+stage "Linux install tree and .deb package"; tools/test_package.sh
 
-echo "== Windows build, tested under Wine"
+stage "Windows build, tested under Wine"
 tools/test_windows.sh
 
-echo "== Style: clang-format and clang-tidy"; tools/test_style.sh
+stage "Style: clang-format and clang-tidy"; tools/test_style.sh
 
-echo "== Windows zip"; tools/test_windows_zip.sh
-echo "== Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
+stage "Windows zip"; tools/test_windows_zip.sh
+stage "Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
+stage ""
+echo "== All passed in $SECONDS s"
