@@ -28,27 +28,13 @@ int MarkUnit(HWND hwnd) { return std::max(1, WindowDpi(hwnd) / 96); }
 
 namespace {
 
-// The focus mark of the controls the system draws: over an option button's
-// box once it has drawn it (it draws on its own at a change of state, not
-// only when painting), and in place of the sunken edge of a text box or a
-// list box, which scrolls its inside but never its edge. `focused` is the
-// control's own record of the focus: asking the system (GetFocus) on every
-// paint of every control is a trip to the Wine server each time.
+// The focus mark of the controls the system draws: in place of the sunken
+// edge of a text box or a list box, which scrolls its inside but never its
+// edge. `focused` is the control's own record of the focus: asking the
+// system (GetFocus) on every paint of every control is a trip to the Wine
+// server each time.
 void MarkFocus(HWND hwnd, ControlKind kind, UINT message, bool focused) {
   switch (kind) {
-    case ControlKind::kOptionButton:
-      if (message == WM_KILLFOCUS) {
-        InvalidateRect(hwnd, nullptr, TRUE);
-      } else if ((message == WM_PAINT || message == WM_SETFOCUS || message == BM_SETCHECK || message == BM_SETSTATE ||
-                  message == WM_ENABLE || message == WM_SETTEXT || message == WM_UPDATEUISTATE) &&
-                 focused) {
-        RECT box;
-        GetClientRect(hwnd, &box);
-        const HDC dc = GetDC(hwnd);
-        DrawFocusMark(dc, box, 2 * MarkUnit(hwnd), MarkUnit(hwnd));
-        ReleaseDC(hwnd, dc);
-      }
-      break;
     case ControlKind::kTextBox:
     case ControlKind::kListBox:
       if (message == WM_SETFOCUS || message == WM_KILLFOCUS) {
@@ -69,6 +55,45 @@ void MarkFocus(HWND hwnd, ControlKind kind, UINT message, bool focused) {
   }
 }
 
+// Option buttons and frames keep the system's behaviour (an option button's
+// group, its check, its keys) but are drawn by the window, as owner-drawn
+// buttons are, so in the form's colours: the system would draw their marks
+// and edges in its own, which a dark or high-contrast scheme makes black.
+bool DrawnByWindow(ControlKind kind) { return kind == ControlKind::kOptionButton || kind == ControlKind::kFrame; }
+
+void AskWindowToDraw(HWND hwnd, HDC dc, const Hooked& hooked) {
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_BUTTON;
+  item.CtlID = static_cast<UINT>(GetDlgCtrlID(hwnd));
+  item.itemAction = ODA_DRAWENTIRE;
+  if (hooked.kind == ControlKind::kOptionButton) {
+    const LRESULT state = CallWindowProcW(hooked.control_proc, hwnd, BM_GETSTATE, 0, 0);
+    if ((state & BST_CHECKED) != 0) item.itemState |= ODS_CHECKED;
+    if ((state & BST_PUSHED) != 0) item.itemState |= ODS_SELECTED;
+  }
+  if (hooked.focused) item.itemState |= ODS_FOCUS;
+  if (!IsWindowEnabled(hwnd)) item.itemState |= ODS_DISABLED;
+  item.hwndItem = hwnd;
+  item.hDC = dc;
+  GetClientRect(hwnd, &item.rcItem);
+  SendMessageW(GetParent(hwnd), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+}
+
+// The messages after which the system's button draws itself at once, not
+// only when asked to paint: the window draws it again over that.
+bool DrawsAtOnce(UINT message) {
+  switch (message) {
+    case WM_ENABLE:
+    case WM_SETTEXT:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_UPDATEUISTATE: return true;
+    default: return false;
+  }
+}
+
 int ArrowIndex(WPARAM key) {
   switch (key) {
     case VK_LEFT: return static_cast<int>(Arrow::kLeft);
@@ -84,7 +109,8 @@ int ArrowIndex(WPARAM key) {
 // looks its own up in a window property on every message, which under Wine
 // is a trip to the Wine server and made the game's tests five times slower.
 // It hands out the accessible objects, makes Enter press a button as Space
-// does, and draws the focus mark of the controls the system draws.
+// does, has the window draw option buttons and frames, and draws the focus
+// mark of the controls the system draws.
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   auto* hooked = reinterpret_cast<Hooked*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (message == WM_SETFOCUS || message == WM_KILLFOCUS) hooked->focused = message == WM_SETFOCUS;
@@ -134,7 +160,23 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
       return 0;
     }
   }
-  const LRESULT result = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
+  LRESULT result = 0;
+  if (DrawnByWindow(hooked->kind) && (message == WM_PAINT || message == WM_PRINTCLIENT)) {
+    if (message == WM_PRINTCLIENT) {
+      AskWindowToDraw(hwnd, reinterpret_cast<HDC>(wparam), *hooked);
+    } else {
+      PAINTSTRUCT paint;
+      AskWindowToDraw(hwnd, BeginPaint(hwnd, &paint), *hooked);
+      EndPaint(hwnd, &paint);
+    }
+  } else {
+    result = CallWindowProcW(hooked->control_proc, hwnd, message, wparam, lparam);
+    if (DrawnByWindow(hooked->kind) && DrawsAtOnce(message) && IsWindowVisible(hwnd)) {
+      const HDC dc = GetDC(hwnd);
+      AskWindowToDraw(hwnd, dc, *hooked);
+      ReleaseDC(hwnd, dc);
+    }
+  }
   // The multi-line panels are read-only: Tab, Enter and Escape go to the
   // window, as from any other control, instead of being kept by the edit
   // control; and reaching a panel with Tab selects nothing, so that it shows

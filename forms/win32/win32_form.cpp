@@ -31,6 +31,52 @@ constexpr Colour kClassicFace = 0xC0C0C0;
 constexpr COLORREF kGreyedText = RGB(0x80, 0x80, 0x80);
 constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 
+// The one pixel wide lines of a raised or sunken edge: the upper and left
+// line in one colour, then the lower and right line over it in the other,
+// the inner ring inside the outer one.
+void DrawRing(HDC dc, const RECT& r, COLORREF upper_left, COLORREF lower_right) {
+  const auto line = [dc](LONG left, LONG top, LONG right, LONG bottom, COLORREF colour) {
+    const RECT part{left, top, right, bottom};
+    SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
+  };
+  line(r.left, r.top, r.right - 1, r.top + 1, upper_left);
+  line(r.left, r.top, r.left + 1, r.bottom - 1, upper_left);
+  line(r.left, r.bottom - 1, r.right, r.bottom, lower_right);
+  line(r.right - 1, r.top, r.right, r.bottom, lower_right);
+}
+
+// A round mark's part: a filled circle in `box`, or the half of it above
+// and left of the diagonal from its lower left to its upper right corner, or
+// the half below and right of it.
+enum class Half { kWhole, kUpperLeft, kLowerRight };
+void DrawDisc(HDC dc, const RECT& box, COLORREF colour, Half half = Half::kWhole) {
+  const HGDIOBJ old_pen = SelectObject(dc, GetStockObject(DC_PEN));
+  const HGDIOBJ old_brush = SelectObject(dc, GetStockObject(DC_BRUSH));
+  SetDCPenColor(dc, colour);
+  SetDCBrushColor(dc, colour);
+  // Counter-clockwise from the first corner to the second.
+  const POINT lower_left{box.left - 1, box.bottom};
+  const POINT upper_right{box.right + 1, box.top};
+  switch (half) {
+    case Half::kWhole: Ellipse(dc, box.left, box.top, box.right, box.bottom); break;
+    case Half::kUpperLeft:
+      Pie(dc, box.left, box.top, box.right + 1, box.bottom + 1, upper_right.x, upper_right.y, lower_left.x,
+          lower_left.y);
+      break;
+    case Half::kLowerRight:
+      Pie(dc, box.left, box.top, box.right + 1, box.bottom + 1, lower_left.x, lower_left.y, upper_right.x,
+          upper_right.y);
+      break;
+  }
+  SelectObject(dc, old_brush);
+  SelectObject(dc, old_pen);
+}
+
+RECT Centred(LONG x, LONG y, int diameter) {
+  return {x - diameter + diameter / 2, y - diameter + diameter / 2, x + diameter / 2, y + diameter / 2};
+}
+
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 // Where a control goes in the client area, in pixels at a DPI: a frame's
@@ -405,11 +451,13 @@ LRESULT FormWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return ControlColour(reinterpret_cast<HWND>(lparam), reinterpret_cast<HDC>(wparam), message);
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlType == ODT_BUTTON && RowOf(item->hwndItem) != nullptr) {
-        DrawButton(*item);
-        return TRUE;
+      const Row* row = item->CtlType == ODT_BUTTON ? RowOf(item->hwndItem) : nullptr;
+      if (row == nullptr) break;
+      switch (row->control->kind) {
+        case ControlKind::kOptionButton: DrawOption(*item); return TRUE;
+        case ControlKind::kFrame: DrawFrame(*item); return TRUE;
+        default: DrawButton(*item); return TRUE;
       }
-      break;
     }
     case WM_ERASEBKGND: {
       RECT client;
@@ -506,7 +554,17 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
   const bool disabled = (item.itemState & ODS_DISABLED) != 0;
   RECT area = item.rcItem;
   FillRect(dc, &area, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
-  DrawEdge(dc, &area, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  const Shades shades = ShadesNow();
+  if (pressed) {
+    DrawRing(dc, area, shades.shadow, shades.highlight);
+    InflateRect(&area, -1, -1);
+    DrawRing(dc, area, shades.dark, shades.light);
+  } else {
+    DrawRing(dc, area, shades.light, shades.dark);
+    InflateRect(&area, -1, -1);
+    DrawRing(dc, area, shades.highlight, shades.shadow);
+  }
+  InflateRect(&area, -1, -1);
 
   const std::wstring caption = WindowText(item.hwndItem);
   const HGDIOBJ old_font = SelectObject(dc, font_.get());
@@ -548,6 +606,115 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -1, -1);
     DrawFocusMark(dc, focus, 2 * MarkUnit(item.hwndItem), 2 * MarkUnit(item.hwndItem));
   }
+}
+
+FormWindow::Shades FormWindow::ShadesNow() const {
+  if (high_contrast_) {
+    return {GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_BTNSHADOW),
+            GetSysColor(COLOR_3DDKSHADOW),   GetSysColor(COLOR_WINDOW),  GetSysColor(COLOR_WINDOWTEXT)};
+  }
+  return {RGB(0xFF, 0xFF, 0xFF), RGB(0xE3, 0xE3, 0xE3), RGB(0xA6, 0xA6, 0xA6),
+          RGB(0x6A, 0x6A, 0x6A), RGB(0xFF, 0xFF, 0xFF), kText};
+}
+
+// An option button: its round mark at the left, sunken, with a dot when
+// checked, and its caption after it on one line, centred top to bottom.
+// Under high contrast the mark is a ring in the window text's colour round
+// the window's colour, and the dot is larger, so that the checked one stands
+// out in any scheme, in grey too.
+void FormWindow::DrawOption(const DRAWITEMSTRUCT& item) {
+  const Row& row = *RowOf(item.hwndItem);
+  const HDC dc = item.hDC;
+  const RECT& area = item.rcItem;
+  const Shades shades = ShadesNow();
+  const bool disabled = (item.itemState & ODS_DISABLED) != 0;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  FillRect(dc, &area, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
+
+  // The mark beside the caption's line, centred on it but a pixel higher
+  // where the two differ in height, as the system places it.
+  const int size = 12 * dpi_ / 96 + 1;
+  const HGDIOBJ old_font = SelectObject(dc, font_.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int line_top = static_cast<int>(area.top) + (static_cast<int>(area.bottom - area.top) - metrics.tmHeight) / 2;
+  const int gap = metrics.tmHeight - size;
+  int top = line_top;
+  if (gap > 0) top = line_top + metrics.tmHeight - (gap / 2 + 1) - size;
+  if (gap < 0) top = line_top - (-gap / 2 + 1);
+  const RECT box{area.left, top, area.left + size, top + size};
+  const LONG x = box.left + size - size / 2;
+  const LONG y = box.top + size - size / 2;
+  const int ring = std::max(1, size / 16);
+  RECT disc = Centred(x, y, 14 * size / 16);
+  if (high_contrast_) {
+    DrawDisc(dc, disc, shades.dot);
+    InflateRect(&disc, -2 * ring, -2 * ring);
+  } else {
+    DrawDisc(dc, disc, shades.highlight, Half::kLowerRight);
+    DrawDisc(dc, disc, shades.shadow, Half::kUpperLeft);
+    InflateRect(&disc, -ring, -ring);
+    DrawDisc(dc, disc, shades.light, Half::kLowerRight);
+    DrawDisc(dc, disc, shades.dark, Half::kUpperLeft);
+    disc = Centred(x, y, 10 * size / 16);
+  }
+  DrawDisc(dc, disc, pressed || disabled ? (high_contrast_ ? GetSysColor(COLOR_BTNFACE) : shades.light) : shades.well);
+  if ((item.itemState & ODS_CHECKED) != 0) {
+    const COLORREF dot = disabled ? (high_contrast_ ? GetSysColor(COLOR_GRAYTEXT) : kGreyedText) : shades.dot;
+    DrawDisc(dc, Centred(x, y, std::max(1, (high_contrast_ ? 8 : 6) * size / 16)), dot);
+  }
+
+  const std::wstring caption = WindowText(item.hwndItem);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  int zero_width = 0;
+  GetCharWidth32W(dc, L'0', L'0', &zero_width);
+  RECT text = area;
+  text.left += size + zero_width / 2 + 1;
+  constexpr UINT kFormat = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+  if (high_contrast_) {
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  } else if (disabled) {
+    RECT shadow = text;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, kGreyedShadow);
+    DrawTextW(dc, caption.c_str(), -1, &shadow, kFormat);
+    SetTextColor(dc, kGreyedText);
+  } else {
+    SetTextColor(dc, kText);
+  }
+  DrawTextW(dc, caption.c_str(), -1, &text, kFormat);
+  SetBkMode(dc, old_mode);
+  SelectObject(dc, old_font);
+  if ((item.itemState & ODS_FOCUS) != 0) DrawFocusMark(dc, area, 2 * MarkUnit(item.hwndItem), MarkUnit(item.hwndItem));
+}
+
+// A frame: an etched line round it, broken at the top by its caption. Its
+// inside is the window's, which paints its own background there.
+void FormWindow::DrawFrame(const DRAWITEMSTRUCT& item) {
+  const Row& row = *RowOf(item.hwndItem);
+  const HDC dc = item.hDC;
+  const Shades shades = ShadesNow();
+  const HGDIOBJ old_font = SelectObject(dc, font_.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  RECT edge = item.rcItem;
+  edge.top += metrics.tmHeight / 2 - 1;
+  DrawRing(dc, edge, shades.shadow, shades.highlight);
+  InflateRect(&edge, -1, -1);
+  DrawRing(dc, edge, shades.highlight, shades.shadow);
+
+  const std::wstring caption = WindowText(item.hwndItem);
+  RECT text{item.rcItem.left + 8, item.rcItem.top, item.rcItem.right - 7, item.rcItem.bottom};
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  text.right = std::min(text.right, item.rcItem.right - 7);
+  // With a pixel of the background round the caption but at its top.
+  const RECT around{text.left - 1, text.top, text.right + 1, text.bottom + 1};
+  FillRect(dc, &around, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, high_contrast_ ? GetSysColor(COLOR_BTNTEXT) : kText);
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+  SetBkMode(dc, old_mode);
+  SelectObject(dc, old_font);
 }
 
 void FormWindow::FollowContrast() {

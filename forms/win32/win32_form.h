@@ -79,7 +79,19 @@ class FormWindow : public BackEnd {
   void KeepOnWorkArea();
   void Command(int id, int code, HWND control);
   LRESULT ControlColour(HWND control, HDC dc, UINT message);
+  // The shades of what the window draws itself beside the described
+  // colours: fixed, so that no colour scheme mixes into the form, unless
+  // the system asks for high contrast; then the system's.
+  struct Shades {
+    COLORREF highlight, light, shadow, dark;  // of raised and sunken edges
+    COLORREF well, dot;                       // an option button's mark
+  };
+  Shades ShadesNow() const;
+  // The buttons, the option buttons and the frame are drawn by the window,
+  // so in the form's colours and shades, whatever the system's.
   void DrawButton(const DRAWITEMSTRUCT& item);
+  void DrawOption(const DRAWITEMSTRUCT& item);
+  void DrawFrame(const DRAWITEMSTRUCT& item);
   HBRUSH Brush(Colour colour);
   // Asks the system again and repaints the window in the colours it wants.
   void FollowContrast();

@@ -4,6 +4,8 @@
 // end implements it once; the cases (suite.h) are written once for all.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,20 @@ struct Shot {
   std::vector<unsigned> pixels;
   unsigned At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
+
+// Contrast of two colours as WCAG reckons it, from 1 to 21.
+inline double Contrast(unsigned a, unsigned b) {
+  const auto luminance = [](unsigned c) {
+    double sum = 0;
+    for (const auto& [shift, weight] : {std::pair{16, 0.2126}, std::pair{8, 0.7152}, std::pair{0, 0.0722}}) {
+      const double v = ((c >> shift) & 0xFF) / 255.0;
+      sum += weight * (v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 class Driver : public model::Target {
  public:

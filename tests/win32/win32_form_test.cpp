@@ -13,6 +13,7 @@
 
 #include "board/errors.h"
 #include "forms/cp1251.h"
+#include "tests/conformance/driver.h"
 #include "tests/win32/win32_fixture.h"
 #include "window/panel_texts.h"
 
@@ -386,10 +387,41 @@ TEST(Win32ColourTest, ButtonsAreDrawnFlatRaisedPressedAndGreyed) {
   EXPECT_EQ(Hex(PixelOf(g, pour, 4, 4)), "8080FF");
 }
 
+// The system's colours a high-contrast scheme's, white on black, for as long
+// as it lives: back as they were even when the test fails on the way.
+class HighContrastScheme {
+ public:
+  HighContrastScheme() {
+    for (std::size_t i = 0; i < std::size(kElements); ++i) saved_[i] = GetSysColor(kElements[i]);
+    EXPECT_TRUE(SetSysColors(static_cast<int>(std::size(kElements)), kElements, kColours));
+    Pump();
+  }
+  ~HighContrastScheme() {
+    EXPECT_TRUE(SetSysColors(static_cast<int>(std::size(kElements)), kElements, saved_));
+    Pump();
+  }
+  HighContrastScheme(const HighContrastScheme&) = delete;
+  HighContrastScheme& operator=(const HighContrastScheme&) = delete;
+
+ private:
+  static constexpr int kElements[] = {COLOR_WINDOW,   COLOR_WINDOWTEXT, COLOR_BTNFACE,       COLOR_BTNTEXT,
+                                      COLOR_GRAYTEXT, COLOR_HIGHLIGHT,  COLOR_HIGHLIGHTTEXT, COLOR_BTNHIGHLIGHT,
+                                      COLOR_3DLIGHT,  COLOR_BTNSHADOW,  COLOR_3DDKSHADOW};
+  static constexpr COLORREF kColours[] = {RGB(0, 0, 0),          RGB(0xFF, 0xFF, 0xFF), RGB(0, 0, 0),
+                                          RGB(0xFF, 0xFF, 0xFF), RGB(0x3F, 0xF2, 0x3F), RGB(0x1A, 0xEB, 0xFF),
+                                          RGB(0, 0, 0),          RGB(0xFF, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF),
+                                          RGB(0x80, 0x80, 0x80), RGB(0xFF, 0xFF, 0xFF)};
+  COLORREF saved_[std::size(kElements)] = {};
+};
+
+unsigned Rgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
 // High contrast, asked of the system through the one function that asks (a
 // double here: Wine always answers "off"): the form takes the system's
 // colours, the boxes its window colours, disabled captions its grey text;
-// when the system's colours change and it answers "off" again, the
+// under a white-on-black scheme every caption stands at 7:1 at least and the
+// checked selector's mark differs from the others in brightness, not only
+// in hue; when the system's colours change and it answers "off" again, the
 // described colours are back.
 bool high_contrast_asked = true;
 TEST(Win32ColourTest, HighContrastTakesTheSystemsColoursWhileAsked) {
@@ -401,6 +433,34 @@ TEST(Win32ColourTest, HighContrastTakesTheSystemsColoursWhileAsked) {
   forms::win32::HighContrastOn = [] { return high_contrast_asked; };
   Game g;
   g.Press(3);  // the pouring buttons disabled
+  g.Click("Option1", 4);
+  {
+    const HighContrastScheme scheme;
+    Repaint(g);
+    const COLORREF back = GetSysColor(COLOR_BTNFACE);
+    for (const forms::Control& c : MainForm::Description().controls) {
+      if (c.kind == forms::ControlKind::kTextBox || c.kind == forms::ControlKind::kListBox || *c.caption == '\0') {
+        continue;
+      }
+      const HWND w = g.W(c.name, c.index);
+      RECT r;
+      GetClientRect(w, &r);
+      int legible = 0;
+      for (int y = 0; y < r.bottom; ++y) {
+        for (int x = 0; x < r.right; ++x) legible += conformance::Contrast(Rgb(PixelOf(g, w, x, y)), Rgb(back)) >= 7;
+      }
+      EXPECT_GE(legible, 20) << Name(c);
+    }
+    // The middle of the mark: the dot of the checked selector, the well of
+    // the others.
+    const auto middle = [&g](int cell) {
+      RECT r;
+      GetClientRect(g.W("Option1", cell), &r);
+      return Rgb(PixelOf(g, g.W("Option1", cell), 7, r.bottom / 2));
+    };
+    EXPECT_GE(conformance::Contrast(middle(4), middle(1)), 7.0);
+    EXPECT_EQ(middle(1), middle(8));
+  }
   Repaint(g);
   const std::string face = Hex(GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(Hex(PixelAt(g.Main(), 2, 40)), face);
