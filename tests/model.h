@@ -130,6 +130,17 @@ inline std::string Compare(Target& target, const Reference& ref) {
   return diff.str();
 }
 
+// How many events a random run plays: under the sanitizers, which make each
+// event some ten times slower, a fifth of the number asked for (the fuzzers
+// play random events under them besides).
+constexpr long Events(long asked) {
+#ifdef BOTTLES_SANITIZED
+  return asked / 5;
+#else
+  return asked;
+#endif
+}
+
 // Plays `events` random events from `seed`. Returns an empty text on
 // success, else the failing event, the seed to replay it and the difference.
 // Games are long enough to fill tables: "Чисти" is rare, and each game leans

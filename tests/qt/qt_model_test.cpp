@@ -25,7 +25,7 @@ class CheckedGame : public qt_test::Game {
 TEST(QtModelTest, RandomClicksOnRealWidgetsAgreeWithTheReference) {
   CheckedGame game;
   ASSERT_TRUE(game.loaded);
-  EXPECT_EQ(model::Play(game, ".", 4242u, 20'000), "");
+  EXPECT_EQ(model::Play(game, ".", 4242u, model::Events(20'000)), "");
 }
 
 }  // namespace
