@@ -121,18 +121,39 @@ void LoadToolkitTranslationWhenNeeded() {
   app->installEventFilter(lazy);
 }
 
+// A pool. Qt's AT-SPI bridge passes on none of a list's model changes, so
+// the pool tells a screen reader itself of each entry it gains, once the
+// entry is there, and of each it loses, while the entry's object still
+// exists: the bridge names the entry from it. Nothing is sent, or made,
+// while no reader is there.
 class ListElement : public board::List {
  public:
   explicit ListElement(QListWidget* w) : w_(w) {}
   int Count() const override { return w_->count(); }
-  void Clear() override { w_->clear(); }
-  void Append(std::string_view entry) override { w_->addItem(FromCp1251(entry)); }
+  void Clear() override {
+    // From the last, as if they went one at a time: each index is right
+    // for the pool as it is then.
+    for (int index = w_->count() - 1; index >= 0; --index) Tell(QAccessible::ObjectDestroyed, index);
+    w_->clear();
+  }
+  void Append(std::string_view entry) override {
+    w_->addItem(FromCp1251(entry));
+    Tell(QAccessible::ObjectCreated, w_->count() - 1);
+  }
   void RemoveAt(int index) override {
     if (index < 0 || index >= w_->count()) throw board::NoSuchElementError();
+    Tell(QAccessible::ObjectDestroyed, index);
     delete w_->takeItem(index);
   }
 
  private:
+  void Tell(QAccessible::Event what, int index) {
+    if (!QAccessible::isActive()) return;
+    QAccessibleEvent event(w_, what);
+    event.setChild(index);
+    QAccessible::updateAccessibility(&event);
+  }
+
   QListWidget* w_;
 };
 
