@@ -2,8 +2,10 @@
 # The sources' style and lint: clang-format (.clang-format) must leave every
 # C++ file as it is, and clang-tidy (.clang-tidy) finds nothing in the
 # program's own sources, those of the Linux build (build/linux) and those of
-# the Windows build (build/windows, read with mingw-w64's headers). Run by
-# ./test.sh after both builds.
+# the Windows build (build/windows, read with mingw-w64's headers) that the
+# Linux build has not (the sources both builds share have no part of their
+# own for Windows), one file a core at a time. Run by ./test.sh after both
+# builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/deps.sh
@@ -26,6 +28,8 @@ for entry in json.load(open(os.path.join(sys.argv[1], "compile_commands.json")))
 PY
 }
 status=0
+tidied=$(mktemp)
+trap 'rm -f "$tidied"' EXIT
 for build in build/linux build/windows; do
   [ -f "$build/compile_commands.json" ] || continue
   extra=()
@@ -39,10 +43,12 @@ for build in build/linux build/windows; do
       case $dir in */include | */include-fixed) ;; *) extra+=("--extra-arg=-isystem$dir") ;; esac
     done < <("$compiler" -E -x c++ - -v </dev/null 2>&1 | sed -n '/<...> search starts here/,/End of search/p' | grep '^ ')
   fi
-  mapfile -t files < <(units "$build" | sort -u)
+  mapfile -t files < <(units "$build" | sort -u | comm -23 - "$tidied")
+  printf '%s\n' "${files[@]}" | sort -m - "$tidied" -o "$tidied"
   echo "clang-tidy: ${#files[@]} files of $build"
-  for f in "${files[@]}"; do
-    clang-tidy -p "$build" --quiet "${extra[@]}" "$f" 2>/dev/null || status=1
-  done
+  # Each file's findings together, and a finding fails the run.
+  printf '%s\0' "${files[@]}" |
+    xargs -0 -r -n 1 -P "$(nproc)" sh -c 'out=$(clang-tidy "$@" 2>/dev/null); rc=$?; [ -z "$out" ] || echo "$out"; exit $rc' tidy \
+      -p "$build" --quiet "${extra[@]}" || status=1
 done
 exit $status
