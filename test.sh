@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds bottles and runs every test: the Linux build, the same tests again
 # under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers, the
-# packages, the Windows program under Wine, the sources' style, and the web
-# page in three browser engines.
+# packages; beside them the Windows program under Wine and the web page in
+# three browser engines; then the sources' style.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -19,26 +19,45 @@ stage() {
   [ -z "$1" ] || echo "== $1"
 }
 
-stage "Linux build"
-cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOTTLES_WERROR=ON >/dev/null
-cmake --build build/linux -j "$jobs"
-ctest --test-dir build/linux --output-on-failure --schedule-random -j "$jobs"
+# Two lanes side by side: the Windows program and the web page spend most of
+# their tests waiting on Wine and the browsers, time in which the Linux
+# lane's builds, sanitizers and fuzzers use the cores. The Linux lane
+# writes as it goes; the other's output follows when it ends. The style
+# check reads both builds, so it comes after.
+linux_lane() {
+  stage "Linux build"
+  cmake -S . -B build/linux -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBOTTLES_WERROR=ON >/dev/null
+  cmake --build build/linux -j "$jobs"
+  ctest --test-dir build/linux --output-on-failure --schedule-random -j "$jobs"
 
-stage "Sanitizers (address, undefined)"
-cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON -DBOTTLES_WERROR=ON >/dev/null
-cmake --build build/sanitize -j "$jobs"
-ctest --test-dir build/sanitize --output-on-failure --schedule-random -j "$jobs"
+  stage "Sanitizers (address, undefined)"
+  cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBOTTLES_SANITIZE=ON -DBOTTLES_WERROR=ON >/dev/null
+  cmake --build build/sanitize -j "$jobs"
+  ctest --test-dir build/sanitize --output-on-failure --schedule-random -j "$jobs"
 
-stage "Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
-
-stage "Linux install tree and .deb package"; tools/test_package.sh
-
-stage "Windows build, tested under Wine"
-tools/test_windows.sh
+  stage "Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
+  stage "Linux install tree and .deb package"; tools/test_package.sh
+  stage ""
+}
+other_lane() {
+  stage "Windows build, tested under Wine"; tools/test_windows.sh
+  stage "Windows zip"; tools/test_windows_zip.sh
+  stage "Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
+  stage ""
+}
+other_log=$(mktemp)
+trap 'rm -f "$other_log"' EXIT
+(other_lane) >"$other_log" 2>&1 &
+other=$!
+(linux_lane) &
+linux=$!
+status=0
+wait "$linux" || status=1
+wait "$other" || status=1
+echo "== The Windows and web lane, beside"
+cat "$other_log"
+[ "$status" = 0 ] || { echo "== FAILED after $SECONDS s"; exit 1; }
 
 stage "Style: clang-format and clang-tidy"; tools/test_style.sh
-
-stage "Windows zip"; tools/test_windows_zip.sh
-stage "Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
 stage ""
 echo "== All passed in $SECONDS s"

@@ -9,19 +9,24 @@ bottles_missing() {
 }
 
 bottles_install() {
-  local missing
-  missing=$(bottles_missing "$@")
-  [ -z "$missing" ] && return 0
-  # wine32 is an i386 package.
-  if printf '%s\n' $missing | grep -q ':i386$'; then
-    dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-  fi
-  echo "Installing: $(echo $missing)"
-  export DEBIAN_FRONTEND=noninteractive
-  # Another install running beside (a parallel build's) is waited for.
-  apt-get -o DPkg::Lock::Timeout=900 update -qq
-  # shellcheck disable=SC2086
-  apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends $missing >/dev/null
+  [ -z "$(bottles_missing "$@")" ] && return 0
+  # One install at a time, the scripts that test.sh runs side by side
+  # included: each looks again, under the lock, for what is still missing.
+  (
+    flock 9
+    missing=$(bottles_missing "$@")
+    [ -z "$missing" ] && exit 0
+    # wine32 is an i386 package.
+    if printf '%s\n' $missing | grep -q ':i386$'; then
+      dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    fi
+    echo "Installing: $(echo $missing)"
+    export DEBIAN_FRONTEND=noninteractive
+    # An install of another program running beside is waited for.
+    apt-get -o DPkg::Lock::Timeout=900 update -qq
+    # shellcheck disable=SC2086
+    apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends $missing >/dev/null
+  ) 9>"${TMPDIR:-/tmp}/bottles-install.lock"
 }
 
 # Whether this host runs 32-bit x86 programs, found by running one: a program
