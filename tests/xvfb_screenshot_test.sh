@@ -177,7 +177,8 @@ for look in Default HighContrast HighContrastInverse GNOME_switch GNOME_theme po
     HighContrast*) set -- QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME="$look" ;;
     GNOME_switch) set -- XDG_CONFIG_HOME="$private/switch" ;;
     GNOME_theme) set -- XDG_CONFIG_HOME="$private/theme" ;;
-    portal) echo 1 >"$private/contrast"; set -- DBUS_SESSION_BUS_ADDRESS="$bus" ;;
+    # And no GSettings schemas installed, which must not end the program.
+    portal) echo 1 >"$private/contrast"; set -- DBUS_SESSION_BUS_ADDRESS="$bus" XDG_DATA_DIRS="$private/none" ;;
   esac
   env "$@" "$program" &
   xvfb_app=$!
