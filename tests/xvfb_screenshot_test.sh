@@ -3,22 +3,50 @@
 # screenshot of its window and checks pixels of the background, a label and
 # a button, and the focus ring of the statement panel once the window has
 # the keyboard; then again under GTK's dark Adwaita theme, where the texts
-# must stay dark and the boxes white; and under GTK's HighContrast and
-# HighContrastInverse themes, where the form takes the theme's colours and
-# every caption measured stands at 7:1 against its background. Usage:
+# must stay dark and the boxes white; and wherever the desktop asks for high
+# contrast, where the form takes the theme's colours and every caption
+# measured stands at 7:1 against its background: GTK's HighContrast and
+# HighContrastInverse themes, GNOME's high-contrast switch or its GTK theme
+# set so, the desktop portal's contrast preference. Usage:
 # xvfb_screenshot_test.sh <program> <screenshot.png>
 set -euo pipefail
 program=$1
 shot=$2
+here=$(cd "$(dirname "$0")" && pwd)
 
-. "$(dirname "$0")/../tools/xvfb_lib.sh"
+. "$here/../tools/xvfb_lib.sh"
 xvfb_start
+# The desktop's settings are the test's own, in a folder removed after:
+# GNOME's in GSettings' key file of a private configuration folder (high
+# contrast off unless a case turns it on), no session bus unless a case gives
+# its private one, no GTK theme unless a case names one.
+private=$(mktemp -d)
+bus_pid="" portal_pid=""
+cleanup() {
+  kill $portal_pid $bus_pid 2>/dev/null || true
+  xvfb_stop
+  rm -rf "$private"
+}
+trap cleanup EXIT
+unset GTK_THEME QT_QPA_PLATFORMTHEME DBUS_SESSION_BUS_ADDRESS
+export GSETTINGS_BACKEND=keyfile
+gnome_settings() {  # folder, then lines of the key file
+  mkdir -p "$private/$1/glib-2.0/settings"
+  local folder=$1
+  shift
+  printf '%s\n' "$@" >"$private/$folder/glib-2.0/settings/keyfile"
+}
+gnome_settings off "[org/gnome/desktop/a11y/interface]" "high-contrast=false" \
+  "[org/gnome/desktop/interface]" "gtk-theme='Adwaita'"
+gnome_settings switch "[org/gnome/desktop/a11y/interface]" "high-contrast=true"
+gnome_settings theme "[org/gnome/desktop/interface]" "gtk-theme='HighContrastInverse'"
+export XDG_CONFIG_HOME=$private/off
 "$program" &
 xvfb_app=$!
 window=$(xvfb_wait_window "Философия - Логика") || exit 1
 shoot() { import -window "$window" "$shot"; }
 pixel() { convert "$shot" -format "%[hex:p{$1,$2}]" info: | cut -c1-6; }
-. "$(dirname "$0")/window_places.sh"
+. "$here/window_places.sh"
 expect_window_painted
 
 read -r width height < <(identify -format '%w %h\n' "$shot")
@@ -43,10 +71,21 @@ for size in 16 24 32 48 64 128; do
   fi
 done
 
-# A dark desktop theme through Qt's GTK platform theme: the form keeps its
-# own colours. The darkest pixel of a label is its text.
+# A private session bus, with no desktop portal on it yet.
+dbus-daemon --session --nofork --print-address=3 3>"$private/bus" >/dev/null 2>&1 &
+bus_pid=$!
+deadline=$((SECONDS + 10))
+until [ -s "$private/bus" ]; do
+  [ "$SECONDS" -lt "$deadline" ] || { echo "FAIL: no session bus within 10 s"; exit 1; }
+  sleep 0.05
+done
+bus=$(head -n 1 "$private/bus")
+
+# A dark desktop theme through Qt's GTK platform theme, with high contrast
+# off in GNOME's settings and no portal to ask: the form keeps its own
+# colours. The darkest pixel of a label is its text.
 kill "$xvfb_app"; wait "$xvfb_app" 2>/dev/null || true
-QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$program" &
+DBUS_SESSION_BUS_ADDRESS=$bus QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$program" &
 xvfb_app=$!
 window=$(xvfb_wait_window "Философия - Логика") || exit 1
 shoot_until window_painted || true  # the form keeps its own colours: reported below
@@ -77,41 +116,83 @@ def lum(hexa):
 ls = [lum(m) for m in re.findall(r"#([0-9A-Fa-f]{6})", sys.stdin.read())]
 print("%.2f" % ((max(ls) + 0.05) / (min(ls) + 0.05)))'
 }
+# From here on the bus has a stand-in for the desktop portal, whose contrast
+# preference the file "contrast" holds: 0 (none) for now.
+echo 0 >"$private/contrast"
+coproc portal { DBUS_SESSION_BUS_ADDRESS=$bus exec "$here/portal_double.py" "$private/contrast"; }
+portal_pid=$portal_PID
+read -r -t 10 -u "${portal[0]}" _ || { echo "FAIL: the portal's stand-in is not on the bus within 10 s"; exit 1; }
+
 # The captions: the title, a pool's label, a selector, a button, the frame's.
 # Inside the buttons' bevels. In the described colours every caption
 # reaches 4.5:1 but one, named: black on 008000, "Върни бутилка" (4.09:1).
 captions=("64 0 305 25 title" "208 48 49 25 Пълна" "12 104 45 19 1-1" "366 134 101 21 Чисти"
   "368 168 97 25 Маси-бутилки" "14 238 133 21 Върни_бутилка")
-for theme in Default HighContrast HighContrastInverse; do
-  kill "$xvfb_app"; wait "$xvfb_app" 2>/dev/null || true
-  if [ "$theme" = Default ]; then "$program" & else QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=$theme "$program" & fi
-  xvfb_app=$!
-  window=$(xvfb_wait_window "Философия - Логика") || exit 1
-  sleep 0.5
-  import -window "$window" "$shot"
-  if [ "$theme" = Default ]; then
-    expect 2 40 C0C0FF "the described background"
-  else
-    [ "$(pixel 2 40)" != C0C0FF ] && echo "ok: the theme's background under $theme" ||
-      { echo "FAIL: the described background under $theme"; status=1; }
-  fi
-  for c in "${captions[@]}"; do
-    read -r x y w h what <<<"$c"
-    ratio=$(contrast "$x" "$y" "$w" "$h")
-    want=7
-    [ "$theme" = Default ] && want=4.5
-    if [ "$theme" = Default ] && [ "$what" = Върни_бутилка ]; then
-      # The described colour's one shortfall stays, and is measured as such.
-      if python3 -c "import sys; sys.exit(0 if 4 <= $ratio < 4.5 else 1)"; then
-        echo "ok: $what $ratio:1, the described shortfall"
-      else
-        echo "FAIL: $what $ratio:1, want the described 4.09:1"; status=1
-      fi
-    elif python3 -c "import sys; sys.exit(0 if $ratio >= $want else 1)"; then
-      echo "ok: $what $ratio:1 under $theme"
+verdict() {  # look caption ratio
+  if [ "$1" = Default ] && [ "$2" = Върни_бутилка ]; then
+    # The described colour's one shortfall stays, and is measured as such.
+    if python3 -c "import sys; sys.exit(0 if 4 <= $3 < 4.5 else 1)"; then
+      echo "ok: $2 $3:1, the described shortfall"
     else
-      echo "FAIL: $what $ratio:1 under $theme, want $want:1"; status=1
+      echo "FAIL: $2 $3:1, want the described 4.09:1"; return 1
+    fi
+  else
+    local want=7
+    [ "$1" = Default ] && want=4.5
+    if python3 -c "import sys; sys.exit(0 if $3 >= $want else 1)"; then
+      echo "ok: $2 $3:1 under $1"
+    else
+      echo "FAIL: $2 $3:1 under $1, want $want:1"; return 1
+    fi
+  fi
+}
+# Each caption's ratio, in the order of captions, on the last screenshot.
+measure() {
+  local c x y w h
+  ratios=()
+  for c in "${captions[@]}"; do
+    read -r x y w h _ <<<"$c"
+    ratios+=("$(contrast "$x" "$y" "$w" "$h")")
+  done
+}
+# The verdict on each caption's last measure; fails when one fails.
+report() {  # look [quiet]
+  local i what failed=0
+  for i in "${!captions[@]}"; do
+    what=${captions[$i]##* }
+    if [ -n "${2:-}" ]; then verdict "$1" "$what" "${ratios[$i]}" >/dev/null || return 1
+    else verdict "$1" "$what" "${ratios[$i]}" || failed=1
     fi
   done
+  return $failed
+}
+# Every caption in the theme's colours at 7:1, on no described background.
+high_contrast_painted() { [ "$(pixel 2 40)" != C0C0FF ] && measure && report "$look" quiet; }
+# The default look (the portal asking for no contrast), then each way the
+# desktop asks for high contrast.
+for look in Default HighContrast HighContrastInverse GNOME_switch GNOME_theme portal; do
+  kill "$xvfb_app"; wait "$xvfb_app" 2>/dev/null || true
+  case $look in
+    Default) set -- DBUS_SESSION_BUS_ADDRESS="$bus" ;;
+    HighContrast*) set -- QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME="$look" ;;
+    GNOME_switch) set -- XDG_CONFIG_HOME="$private/switch" ;;
+    GNOME_theme) set -- XDG_CONFIG_HOME="$private/theme" ;;
+    # And no GSettings schemas installed, which must not end the program.
+    portal) echo 1 >"$private/contrast"; set -- DBUS_SESSION_BUS_ADDRESS="$bus" XDG_DATA_DIRS="$private/none" ;;
+  esac
+  env "$@" "$program" &
+  xvfb_app=$!
+  window=$(xvfb_wait_window "Философия - Логика") || exit 1
+  if [ "$look" = Default ]; then
+    shoot_until window_painted || true  # reported below
+    expect 2 40 C0C0FF "the described background"
+    measure
+  elif shoot_until high_contrast_painted; then
+    echo "ok: the theme's background under $look"
+  else
+    echo "FAIL: not in the theme's colours at 7:1 under $look within 10 s"; status=1
+    measure
+  fi
+  report "$look" || status=1
 done
 exit $status

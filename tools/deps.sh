@@ -46,16 +46,19 @@ bottles_runs_i386() {
 # What builds the Linux program and its tests. qt6-translations-l10n has Qt's
 # own texts in Bulgarian (qtbase_bg.qm), which the window loads; the icons are
 # drawn at build time by ImageMagick and icoutils; the locales' sources give
-# the separator's tests the locales they run in, compiled by localedef.
+# the separator's tests the locales they run in, compiled by localedef. GIO
+# (libglib2.0-dev, found through pkg-config) reads GNOME's high-contrast
+# settings.
 BOTTLES_BUILD_PACKAGES="cmake ninja-build g++ libgtest-dev qt6-base-dev qt6-translations-l10n fonts-liberation2
-  imagemagick icoutils locales"
+  imagemagick icoutils locales libglib2.0-dev pkg-config"
 # What the tests need beside: a real X server, screenshots and window look-up,
 # GTK's dark theme through Qt's GTK platform theme, and a session bus with
 # the accessibility bus and Python's AT-SPI client, to read the window as a
 # screen reader does; Orca itself, under a plain window manager, to hear
-# what it says after each move.
+# what it says after each move; GNOME's settings' schemas and Python's GIO
+# (the desktop portal's stand-in), to ask for high contrast as a desktop does.
 BOTTLES_TEST_PACKAGES="xvfb xauth x11-utils imagemagick xdotool qt6-gtk-platformtheme dbus-daemon at-spi2-core
-  python3-pyatspi orca openbox"
+  python3-pyatspi orca openbox gsettings-desktop-schemas python3-gi"
 # What cross-builds the Windows program and checks it as a file, whatever
 # Wine the host can run.
 BOTTLES_WINDOWS_PACKAGES="g++-mingw-w64-i686 binutils-mingw-w64-i686 googletest icoutils python3-pefile imagemagick"

@@ -27,6 +27,7 @@
 
 #include "board/errors.h"
 #include "forms/cp1251.h"
+#include "forms/qt/high_contrast.h"
 #include "forms/qt/qt_widgets.h"
 
 namespace forms::qt {
@@ -47,12 +48,11 @@ QColor ToQColor(Colour c) {
   return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
 }
 
-// Whether the desktop asks for high contrast: GTK's HighContrast and
-// HighContrastInverse themes, which Qt's GTK platform theme follows. Then the
+// Whether the desktop asks for high contrast (high_contrast.h). Then the
 // form takes the theme's colours; any other theme, a dark one too, leaves
 // the described ones. Asked once, at the window's making.
 bool HighContrast() {
-  static const bool asked = qgetenv("GTK_THEME").startsWith("HighContrast");
+  static const bool asked = DesktopAsksHighContrast();
   return asked;
 }
 
