@@ -5,7 +5,8 @@
 # the keyboard; then again under GTK's dark Adwaita theme, where the texts
 # must stay dark and the boxes white; and wherever the desktop asks for high
 # contrast, where the form takes the theme's colours and every caption
-# measured stands at 7:1 against its background: GTK's HighContrast and
+# measured stands at 7:1 against its background, and a checked selector
+# stands out from the others in grey: GTK's HighContrast and
 # HighContrastInverse themes, GNOME's high-contrast switch or its GTK theme
 # set so, the desktop portal's contrast preference. Usage:
 # xvfb_screenshot_test.sh <program> <screenshot.png>
@@ -166,6 +167,16 @@ report() {  # look [quiet]
   done
   return $failed
 }
+# How many pixels of the 9 x 9 middles of two selectors' marks in the row
+# of "2-1" differ by half the grey scale or more: 9 at least.
+marks_differ() {  # left of the one box, left of the other
+  local n
+  for left in "$1" "$2"; do
+    convert "$shot" -crop "9x9+$((left + 3))+133" +repage -colorspace Gray "$private/mark-$left.png"
+  done
+  n=$(compare -metric AE -fuzz 50% "$private/mark-$1.png" "$private/mark-$2.png" null: 2>&1) || true
+  [ "${n%%.*}" -ge 9 ] 2>/dev/null
+}
 # Every caption in the theme's colours at 7:1, on no described background.
 high_contrast_painted() { [ "$(pixel 2 40)" != C0C0FF ] && measure && report "$look" quiet; }
 # The default look (the portal asking for no contrast), then each way the
@@ -189,6 +200,14 @@ for look in Default HighContrast HighContrastInverse GNOME_switch GNOME_theme po
     measure
   elif shoot_until high_contrast_painted; then
     echo "ok: the theme's background under $look"
+    # The checked selector's mark stands out from an unchecked one's in
+    # grey too: "2-0.5" clicked, the middles of its mark and of "2-1"'s
+    # (7 pixels in from their boxes' left, in their row's middle) differ by
+    # half the scale at 9 pixels at least.
+    xdotool mousemove --window "$window" 100 137 click 1
+    if shoot_until marks_differ 72 16; then echo "ok: the checked selector stands out in grey under $look"
+    else echo "FAIL: the checked selector's mark is like the others in grey under $look"; status=1
+    fi
   else
     echo "FAIL: not in the theme's colours at 7:1 under $look within 10 s"; status=1
     measure
