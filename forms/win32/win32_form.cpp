@@ -581,20 +581,7 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     area.top += (area.bottom - area.top - text_height) / 2;
     area.bottom = area.top + text_height;
   }
-  if (high_contrast_) {
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-  } else if (disabled) {
-    // Greyed as the system greys a disabled caption: grey with a light
-    // shadow.
-    RECT shadow = area;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, kGreyedShadow);
-    DrawTextW(dc, caption.c_str(), -1, &shadow, kFormat);
-    SetTextColor(dc, kGreyedText);
-  } else {
-    SetTextColor(dc, kText);
-  }
-  DrawTextW(dc, caption.c_str(), -1, &area, kFormat);
+  DrawCaption(dc, caption, area, kFormat, disabled);
   SetBkMode(dc, old_mode);
   SelectObject(dc, old_font);
 
@@ -606,6 +593,24 @@ void FormWindow::DrawButton(const DRAWITEMSTRUCT& item) {
     InflateRect(&focus, -1, -1);
     DrawFocusMark(dc, focus, 2 * MarkUnit(item.hwndItem), 2 * MarkUnit(item.hwndItem));
   }
+}
+
+// A button's or an option button's caption, its background left as it is:
+// in the form's black, or greyed as the system greys a disabled caption
+// (grey with a light shadow); under high contrast in the system's colours.
+void FormWindow::DrawCaption(HDC dc, const std::wstring& caption, RECT area, UINT format, bool disabled) const {
+  if (high_contrast_) {
+    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+  } else if (disabled) {
+    RECT shadow = area;
+    OffsetRect(&shadow, 1, 1);
+    SetTextColor(dc, kGreyedShadow);
+    DrawTextW(dc, caption.c_str(), -1, &shadow, format);
+    SetTextColor(dc, kGreyedText);
+  } else {
+    SetTextColor(dc, kText);
+  }
+  DrawTextW(dc, caption.c_str(), -1, &area, format);
 }
 
 FormWindow::Shades FormWindow::ShadesNow() const {
@@ -671,18 +676,7 @@ void FormWindow::DrawOption(const DRAWITEMSTRUCT& item) {
   RECT text = area;
   text.left += size + zero_width / 2 + 1;
   constexpr UINT kFormat = DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
-  if (high_contrast_) {
-    SetTextColor(dc, GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
-  } else if (disabled) {
-    RECT shadow = text;
-    OffsetRect(&shadow, 1, 1);
-    SetTextColor(dc, kGreyedShadow);
-    DrawTextW(dc, caption.c_str(), -1, &shadow, kFormat);
-    SetTextColor(dc, kGreyedText);
-  } else {
-    SetTextColor(dc, kText);
-  }
-  DrawTextW(dc, caption.c_str(), -1, &text, kFormat);
+  DrawCaption(dc, caption, text, kFormat, disabled);
   SetBkMode(dc, old_mode);
   SelectObject(dc, old_font);
   if ((item.itemState & ODS_FOCUS) != 0) DrawFocusMark(dc, area, 2 * MarkUnit(item.hwndItem), MarkUnit(item.hwndItem));

@@ -92,6 +92,7 @@ class FormWindow : public BackEnd {
   void DrawButton(const DRAWITEMSTRUCT& item);
   void DrawOption(const DRAWITEMSTRUCT& item);
   void DrawFrame(const DRAWITEMSTRUCT& item);
+  void DrawCaption(HDC dc, const std::wstring& caption, RECT area, UINT format, bool disabled) const;
   HBRUSH Brush(Colour colour);
   // Asks the system again and repaints the window in the colours it wants.
   void FollowContrast();
