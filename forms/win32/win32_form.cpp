@@ -700,7 +700,6 @@ void FormWindow::DrawFrame(const DRAWITEMSTRUCT& item) {
   const std::wstring caption = WindowText(item.hwndItem);
   RECT text{item.rcItem.left + 8, item.rcItem.top, item.rcItem.right - 7, item.rcItem.bottom};
   DrawTextW(dc, caption.c_str(), -1, &text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-  text.right = std::min(text.right, item.rcItem.right - 7);
   // With a pixel of the background round the caption but at its top.
   const RECT around{text.left - 1, text.top, text.right + 1, text.bottom + 1};
   FillRect(dc, &around, high_contrast_ ? GetSysColorBrush(COLOR_BTNFACE) : Brush(row.control->back_colour));
