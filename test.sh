@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds bottles and runs every test: the Linux build, the same tests again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the fuzzers, the
-# packages; beside them the Windows program under Wine and the web page in
-# three browser engines; then the sources' style.
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the packages; beside
+# them the Windows program under Wine, the web page in three browser engines
+# and the fuzzers; then the sources' style.
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/deps.sh
@@ -21,7 +21,8 @@ stage() {
 
 # Two lanes side by side: the Windows program and the web page spend most of
 # their tests waiting on Wine and the browsers, time in which the Linux
-# lane's builds, sanitizers and fuzzers use the cores. The Linux lane
+# lane's builds and sanitizers use the cores; the fuzzers end the other lane,
+# so that the two take about as long. The Linux lane
 # writes as it goes; the other's output follows when it ends. The style
 # check reads both builds, so it comes after.
 linux_lane() {
@@ -35,7 +36,6 @@ linux_lane() {
   cmake --build build/sanitize -j "$jobs"
   ctest --test-dir build/sanitize --output-on-failure --schedule-random -j "$jobs"
 
-  stage "Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
   stage "Linux install tree and .deb package"; tools/test_package.sh
   stage ""
 }
@@ -43,6 +43,7 @@ other_lane() {
   stage "Windows build, tested under Wine"; tools/test_windows.sh
   stage "Windows zip"; tools/test_windows_zip.sh
   stage "Web page, tested in Chromium, Firefox ESR and WebKitGTK"; tools/test_web.sh
+  stage "Fuzzers (libFuzzer, address, undefined)"; tools/test_fuzz.sh
   stage ""
 }
 other_log=$(mktemp)

@@ -4,7 +4,7 @@
 bottles_missing() {
   local p
   for p in "$@"; do
-    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' || echo "$p"
+    [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || echo "$p"
   done
 }
 
@@ -17,8 +17,8 @@ bottles_install() {
     missing=$(bottles_missing "$@")
     [ -z "$missing" ] && exit 0
     # wine32 is an i386 package.
-    if printf '%s\n' $missing | grep -q ':i386$'; then
-      dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+    if [[ " $(echo $missing) " == *":i386 "* ]]; then
+      grep -qx i386 <<<"$(dpkg --print-foreign-architectures)" || dpkg --add-architecture i386
     fi
     echo "Installing: $(echo $missing)"
     export DEBIAN_FRONTEND=noninteractive

@@ -102,7 +102,7 @@ echo "-- AppStream"
 metainfo=$prefix/share/metainfo/$id.metainfo.xml
 # Pedantic, and not one remark: errors, warnings, infos and pedantic notes
 # alike (the lines of a remark start with its letter and a colon).
-if report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) && ! echo "$report" | grep -Eq '^[EWIP]:'; then
+if report=$(appstreamcli validate --pedantic --no-net "$metainfo" 2>&1) && ! grep -Eq '^[EWIP]:' <<<"$report"; then
   ok "appstreamcli validate --pedantic --no-net: $(echo "$report" | tail -n 1)"
 else
   fail "appstreamcli validate --pedantic --no-net $metainfo:"; echo "$report"
@@ -138,7 +138,9 @@ depends=$(field Depends)
 # The bare package names of Depends, one a line.
 names=$(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/ //g' | grep -v '^$')
 needs() {  # package why
-  if echo "$names" | grep -qx "$1"; then ok "Depends names $1 ($2)"; else fail "Depends lacks $1 ($2)"; fi
+  # (No pipe into grep -q: under pipefail, a writer cut off by grep's early
+  # exit would fail the test now and then.)
+  if grep -qx -- "$1" <<<"$names"; then ok "Depends names $1 ($2)"; else fail "Depends lacks $1 ($2)"; fi
 }
 for p in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins fonts-liberation2; do needs "$p" "wanted"; done
 # What the program really needs, found on this machine: the owners of the

@@ -43,7 +43,7 @@ imports=$(objdump -p "$tmp/bottles.exe" | awk '/DLL Name:/ { print tolower($3) }
 [ -n "$imports" ] || fail "objdump lists no imported DLLs in bottles.exe"
 for dll in $imports; do
   base=${dll%.dll}
-  if echo " $system_dlls " | tr '\n' ' ' | grep -q " $base " || [[ $base == api-ms-win-* ]]; then
+  if grep -q " $base " <<<" $(tr '\n' ' ' <<<"$system_dlls") " || [[ $base == api-ms-win-* ]]; then
     ok "imports $dll, part of Windows"
   else
     fail "imports $dll, which is not part of Windows: the zip needs it beside bottles.exe"
