@@ -35,6 +35,7 @@ constexpr COLORREF kGreyedShadow = RGB(0xFF, 0xFF, 0xFF);
 // line in one colour, then the lower and right line over it in the other,
 // the inner ring inside the outer one.
 void DrawRing(HDC dc, const RECT& r, COLORREF upper_left, COLORREF lower_right) {
+  const COLORREF old_back = GetBkColor(dc);
   const auto line = [dc](LONG left, LONG top, LONG right, LONG bottom, COLORREF colour) {
     const RECT part{left, top, right, bottom};
     SetBkColor(dc, colour);
@@ -44,6 +45,7 @@ void DrawRing(HDC dc, const RECT& r, COLORREF upper_left, COLORREF lower_right) 
   line(r.left, r.top, r.left + 1, r.bottom - 1, upper_left);
   line(r.left, r.bottom - 1, r.right, r.bottom, lower_right);
   line(r.right - 1, r.top, r.right, r.bottom, lower_right);
+  SetBkColor(dc, old_back);
 }
 
 // A round mark's part: a filled circle in `box`, or the half of it above
