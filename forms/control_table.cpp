@@ -8,92 +8,80 @@ namespace forms {
 
 // Each write goes through to the back end's element and notes its row;
 // reads go straight through.
-template <>
-class ControlTable::Watch<board::List> : public board::List {
+template <class T>
+class ControlTable::Watched : public T {
  public:
-  Watch(board::List& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+  Watched(T& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+
+ protected:
+  void Touched() { table_.Touch(row_); }
+
+  T& inner_;
+  ControlTable& table_;
+  std::size_t row_;
+};
+
+template <>
+class ControlTable::Watch<board::List> : public Watched<board::List> {
+ public:
+  using Watched::Watched;
   int Count() const override { return inner_.Count(); }
   void Clear() override {
     inner_.Clear();
-    table_.Touch(row_);
+    Touched();
   }
   void Append(std::string_view entry) override {
     inner_.Append(entry);
-    table_.Touch(row_);
+    Touched();
   }
   void RemoveAt(int index) override {
     inner_.RemoveAt(index);
-    table_.Touch(row_);
+    Touched();
   }
-
- private:
-  board::List& inner_;
-  ControlTable& table_;
-  std::size_t row_;
 };
 
 template <>
-class ControlTable::Watch<board::Text> : public board::Text {
+class ControlTable::Watch<board::Text> : public Watched<board::Text> {
  public:
-  Watch(board::Text& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+  using Watched::Watched;
   std::string Get() const override { return inner_.Get(); }
   void Set(std::string_view text) override {
     inner_.Set(text);
-    table_.Touch(row_);
+    Touched();
   }
-
- private:
-  board::Text& inner_;
-  ControlTable& table_;
-  std::size_t row_;
 };
 
 template <>
-class ControlTable::Watch<board::Caption> : public board::Caption {
+class ControlTable::Watch<board::Caption> : public Watched<board::Caption> {
  public:
-  Watch(board::Caption& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+  using Watched::Watched;
   void SetCaption(std::string_view caption) override {
     inner_.SetCaption(caption);
     table_.captions_[row_] = caption;
-    table_.Touch(row_);
+    Touched();
   }
-
- private:
-  board::Caption& inner_;
-  ControlTable& table_;
-  std::size_t row_;
 };
 
 template <>
-class ControlTable::Watch<board::Switch> : public board::Switch {
+class ControlTable::Watch<board::Switch> : public Watched<board::Switch> {
  public:
-  Watch(board::Switch& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+  using Watched::Watched;
   bool Enabled() const override { return inner_.Enabled(); }
   void SetEnabled(bool enabled) override {
     inner_.SetEnabled(enabled);
-    table_.Touch(row_);
+    Touched();
   }
-
- private:
-  board::Switch& inner_;
-  ControlTable& table_;
-  std::size_t row_;
 };
 
 template <>
-class ControlTable::Watch<board::Option> : public board::Option {
+class ControlTable::Watch<board::Option> : public Watched<board::Option> {
  public:
-  Watch(board::Option& inner, ControlTable& table, std::size_t row) : inner_(inner), table_(table), row_(row) {}
+  using Watched::Watched;
   bool Value() const override { return inner_.Value(); }
   void SetValue(bool selected) override {
     inner_.SetValue(selected);
-    table_.Touch(row_);
+    Touched();
   }
-
- private:
-  board::Option& inner_;
-  ControlTable& table_;
-  std::size_t row_;
 };
 
 void ControlTable::SetElement(std::size_t row, Element element) {

@@ -73,6 +73,8 @@ class ControlTable : public Controls {
   }
 
   template <class T>
+  class Watched;
+  template <class T>
   class Watch;
   void Touch(std::size_t row) {
     if (touched_flags_[row] != 0) return;
